@@ -1,0 +1,53 @@
+#include "app/TRV730DataAnalysisApp.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <clocale>
+#include <cstdio>
+
+#include "app/Colors.h"
+#include "app/MessageBox.h"
+#include "app/TRV730DataAnalysisDlg.h"
+
+namespace {
+
+class BoxMessages : public IStartupMessages {
+public:
+    void ShowStartupError(const QString& caption, const QString& text) override {
+        MessageBox::Show(nullptr, text, caption, MessageBox::Icon::Error);
+    }
+};
+
+// How long after showing the main window its picture is taken: long enough for the first
+// paint and for live values to arrive.
+constexpr int kScreenshotDelayMs = 1500;
+
+}  // namespace
+
+int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screenshotPath) {
+    BoxMessages messages;
+    const StartupStatus status = Start(args, DefaultPaths(), messages);
+    if (status != StartupStatus::Run) return ExitStatus(status);
+
+    // Numbers are written and read with a dot whatever the user's locale says.
+    std::setlocale(LC_ALL, "C");
+    std::setlocale(LC_CTYPE, "C.UTF-8");
+
+    BackgroundBrush = QBrush(ColorFromRef(Settings.WindowBackColor));
+
+    CTRV730DataAnalysisDlg window;
+    window.show();
+
+    int screenshotStatus = 0;
+    if (!screenshotPath.isEmpty()) {
+        QTimer::singleShot(kScreenshotDelayMs, &window, [&] {
+            if (!window.grab().save(screenshotPath)) {
+                std::fprintf(stderr, "Cannot write the picture to %s\n", qPrintable(screenshotPath));
+                screenshotStatus = 1;
+            }
+            window.close();
+        });
+    }
+    const int rc = QApplication::exec();
+    return rc != 0 ? rc : screenshotStatus;
+}
