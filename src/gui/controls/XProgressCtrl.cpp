@@ -1,0 +1,79 @@
+#include "controls/XProgressCtrl.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include "app/Colors.h"
+#include "controls/ControlDrawing.h"
+#include "views/IndicatorMath.h"
+
+CXProgressCtrl::CXProgressCtrl(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_scale = IndicatorMath::ProgressScale(m_lower, m_upper, width());
+    Render(devicePixelRatioF());
+}
+
+void CXProgressCtrl::SetPos(int position) {
+    if (position == m_position) return;
+    m_position = position;
+    Render(devicePixelRatioF());
+    update();
+}
+
+void CXProgressCtrl::SetRange(int lower, int upper) {
+    if (lower == m_lower && upper == m_upper) return;
+    m_lower = lower;
+    m_upper = upper;
+    m_scale = IndicatorMath::ProgressScale(m_lower, m_upper, width());
+    Render(devicePixelRatioF());
+    update();
+}
+
+void CXProgressCtrl::SetBarColor(const QColor& color) {
+    if (color == m_barColor) return;
+    m_barColor = color;
+    Render(devicePixelRatioF());
+    update();
+}
+
+void CXProgressCtrl::SetBackColor(const QColor& color) {
+    if (color == m_backColor) return;
+    m_backColor = color;
+    Render(devicePixelRatioF());
+    update();
+}
+
+int CXProgressCtrl::FillWidth() const {
+    return IndicatorMath::ProgressFillWidth(m_lower, m_position, m_scale, width());
+}
+
+void CXProgressCtrl::Render(qreal dpr) {
+    ++m_renderCount;
+    m_buffer = ControlDrawing::MakeBuffer(size(), dpr);
+    QPainter p(&m_buffer);
+    const int h = height();
+    const auto shade = [h](const QColor& c) {
+        const QColor edge = ColorFromRef(IndicatorMath::ScaleColor(RefFromColor(c), 66));
+        QLinearGradient g(0, 0, 0, h);
+        g.setColorAt(0.0, edge);
+        g.setColorAt(0.5, c);
+        g.setColorAt(1.0, edge);
+        return g;
+    };
+    p.fillRect(rect(), shade(m_backColor));
+    const int fill = FillWidth();
+    if (fill > 0) p.fillRect(QRect(0, 0, fill, h), shade(m_barColor));
+}
+
+void CXProgressCtrl::resizeEvent(QResizeEvent*) {
+    // The scale follows the width, so a bar that is laid out anew still fills the same share.
+    m_scale = IndicatorMath::ProgressScale(m_lower, m_upper, width());
+    Render(devicePixelRatioF());
+}
+
+void CXProgressCtrl::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const qreal dpr = ControlDrawing::PaintRatio(p.device());
+    if (!ControlDrawing::Fits(m_buffer, size(), dpr)) Render(dpr);
+    p.drawImage(QPoint(0, 0), m_buffer);
+}
