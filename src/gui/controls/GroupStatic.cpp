@@ -60,8 +60,9 @@ void CGroupStatic::paintEvent(QPaintEvent*) {
     p.setPen(QPen(m_textColor, 2));
     p.setBrush(m_backColor);
     const QRect f = FrameRect();
-    // A 2-pixel pen centred on a half-pixel inset covers the frame's outer two pixels.
-    p.drawRoundedRect(QRectF(f).adjusted(0.5, 0.5, 0.5, 0.5), 1.5, 1.5);
+    // The 2-pixel line runs on pixel boundaries, covering the frame's outer two pixels
+    // crisply; only the small corners are smoothed.
+    p.drawRoundedRect(QRectF(f.left() + 1, f.top() + 1, f.width() - 2, f.height() - 2), 1.5, 1.5);
     if (m_title.isEmpty()) return;
     const QRect t = TitleRect();
     p.fillRect(t, m_backColor);

@@ -71,6 +71,7 @@ CXListCtrl::CXListCtrl(QWidget* parent) : QTableWidget(parent) {
     verticalHeader()->setDefaultSectionSize(kIconSize + 4);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
     horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setMinimumSectionSize(0);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     const int titles[kColumnCount] = {-1, LNG_GLOB_CODE, LNG_GLOB_TEXT, LNG_GLOB_TIME};

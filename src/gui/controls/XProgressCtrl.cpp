@@ -9,7 +9,6 @@
 
 CXProgressCtrl::CXProgressCtrl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    m_scale = IndicatorMath::ProgressScale(m_lower, m_upper, width());
     Render(devicePixelRatioF());
 }
 
@@ -24,7 +23,6 @@ void CXProgressCtrl::SetRange(int lower, int upper) {
     if (lower == m_lower && upper == m_upper) return;
     m_lower = lower;
     m_upper = upper;
-    m_scale = IndicatorMath::ProgressScale(m_lower, m_upper, width());
     Render(devicePixelRatioF());
     update();
 }
@@ -43,8 +41,11 @@ void CXProgressCtrl::SetBackColor(const QColor& color) {
     update();
 }
 
+// The scale follows the width, so a bar that is laid out anew still fills the same share.
+float CXProgressCtrl::Scale() const { return IndicatorMath::ProgressScale(m_lower, m_upper, width()); }
+
 int CXProgressCtrl::FillWidth() const {
-    return IndicatorMath::ProgressFillWidth(m_lower, m_position, m_scale, width());
+    return IndicatorMath::ProgressFillWidth(m_lower, m_position, Scale(), width());
 }
 
 void CXProgressCtrl::Render(qreal dpr) {
@@ -65,11 +66,7 @@ void CXProgressCtrl::Render(qreal dpr) {
     if (fill > 0) p.fillRect(QRect(0, 0, fill, h), shade(m_barColor));
 }
 
-void CXProgressCtrl::resizeEvent(QResizeEvent*) {
-    // The scale follows the width, so a bar that is laid out anew still fills the same share.
-    m_scale = IndicatorMath::ProgressScale(m_lower, m_upper, width());
-    Render(devicePixelRatioF());
-}
+void CXProgressCtrl::resizeEvent(QResizeEvent*) { Render(devicePixelRatioF()); }
 
 void CXProgressCtrl::paintEvent(QPaintEvent*) {
     QPainter p(this);

@@ -25,8 +25,8 @@ public:
     QColor BarColor() const { return m_barColor; }
     QColor BackColor() const { return m_backColor; }
 
-    // Pixels per unit of the range.
-    float Scale() const { return m_scale; }
+    // Pixels per unit of the range, for the control's current width.
+    float Scale() const;
     // Width of the filled part in pixels.
     int FillWidth() const;
 
@@ -45,7 +45,6 @@ private:
     int m_lower = 0;
     int m_upper = 1;
     int m_position = 0;
-    float m_scale = 1.0f;
     QColor m_backColor = kDefaultBackColor;
     QColor m_barColor = kDefaultBarColor;
     QImage m_buffer;
