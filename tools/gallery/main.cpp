@@ -121,17 +121,17 @@ void Labels(const QString& dir, int scale) {
     v->SetBold(true);
     v->SetText(QStringLiteral("230.4"));
     v->SetSecondText(QStringLiteral("V"));
-    CXLabel* w = add(QRect(150, 10, 120, 22));
+    CXLabel* w = add(QRect(150, 10, 100, 22));
     w->SetColors(Ref(s.ValueTextColor), Ref(s.UnitTextColor), Ref(s.ValueBackColor));
     w->SetBold(true);
     w->SetText(QStringLiteral("49.98"));
     w->SetSecondText(QStringLiteral("Hz"));
-    CXLabel* k = add(QRect(280, 10, 130, 26));
+    CXLabel* k = add(QRect(260, 10, 150, 26));
     k->SetColors(QColor(0, 0, 0), QColor(0, 0, 0), QColor(255, 255, 255));
     k->SetFontHeight(20);
     k->SetBold(true);
     k->SetText(QStringLiteral("BLACK"));
-    k->SetSecondText(QStringLiteral("see-through"));
+    k->SetSecondText(QStringLiteral("text"));
     CXLabel* r = add(QRect(10, 46, 260, 22));
     r->SetColors(Ref(s.ValueTextColor), Ref(s.UnitTextColor), Ref(s.ValueBackColor));
     r->SetText(QStringLiteral("01.02.2026 12:34:56"));
@@ -274,7 +274,8 @@ void Toolbar(const QString& dir, int scale) {
     bar->setGeometry(0, 0, 560, 80);
     // Disconnect and delete disabled, as for a device that is not connected and the only one.
     bar->SetUpdateRule([](int id) { return id != 32788 && id != 32791; });
-    bar->show();
+    sheet.show();
+    QApplication::processEvents();
     bar->UpdateButtons();
     Save(sheet, dir, QStringLiteral("dlgtoolbar"), scale);
 }

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QHash>
 #include <QPainter>
 #include <QPalette>
 #include <QSvgRenderer>
+#include <algorithm>
 #include <cmath>
 
 #include "app/AppCore.h"
@@ -19,13 +21,20 @@ QSize DeviceSize(const QSize& logical, qreal dpr) {
 }  // namespace
 
 QFont ArialFont(int cellHeight, int weight) {
+    // Labels re-render on every value change; measuring the font each time would dominate.
+    static QHash<quint64, QFont> cache;
+    const bool bold = weight >= 700;
+    const quint64 key = (quint64(quint32(cellHeight)) << 1) | (bold ? 1u : 0u);
+    if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
+
     QFont f(QStringLiteral("Arial"));
-    f.setWeight(weight >= 700 ? QFont::Bold : QFont::Normal);
+    f.setWeight(bold ? QFont::Bold : QFont::Normal);
     f.setStyleStrategy(QFont::PreferAntialias);
     // The em size is smaller than the line height; take the largest that still fits.
-    int px = std::max(cellHeight, 1);
+    int px = std::clamp(cellHeight, 1, 1000);
     f.setPixelSize(px);
     while (px > 1 && QFontMetrics(f).height() > cellHeight) f.setPixelSize(--px);
+    cache.insert(key, f);
     return f;
 }
 

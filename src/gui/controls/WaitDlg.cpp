@@ -18,7 +18,7 @@ CWaitDlg::CWaitDlg(QWidget* parent)
     setWindowTitle(QApplication::applicationDisplayName());
     const DialogUnits du = DialogUnits::ForDialogFont();
     setFixedSize(du.Size(141, 35));
-    m_icon->setGeometry(QRect(du.Rect(13, 7, 0, 0).topLeft(), QSize(kIconSize, kIconSize)));
+    m_icon->setGeometry(QRect(du.Point(13, 7), QSize(kIconSize, kIconSize)));
     m_icon->setPixmap(ControlDrawing::SvgPixmap(IconPath(IDI_WAIT), QSize(kIconSize, kIconSize), devicePixelRatioF()));
     const QRect textRect = du.Rect(57, 13, 141 - 57 - 4, 10);
     m_text->setGeometry(textRect);

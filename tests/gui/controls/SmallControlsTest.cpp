@@ -18,6 +18,7 @@ namespace {
 TEST(DialogUnitsTest, ConvertsWithTheDialogFontBaseUnits) {
     const DialogUnits du(6, 13);
     EXPECT_EQ(du.Size(50, 14), QSize(75, 23));
+    EXPECT_EQ(du.Point(13, 7), QPoint(20, 11));
     // Edges are converted, so neighbours meet: 3 + 327 units end where 330 starts.
     EXPECT_EQ(du.Rect(3, 3, 327, 115), QRect(5, 5, 490, 187));
     EXPECT_EQ(du.X(330), du.Rect(3, 3, 327, 115).right() + 1);
