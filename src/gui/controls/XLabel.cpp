@@ -13,9 +13,7 @@ CXLabel::CXLabel(QWidget* parent, const QString& text)
       m_text(text),
       m_textColor(ControlDrawing::WindowText()),
       m_secondTextColor(ControlDrawing::WindowText()),
-      m_backColor(ControlDrawing::ButtonFace()) {
-    Render(devicePixelRatioF());
-}
+      m_backColor(ControlDrawing::ButtonFace()) {}
 
 void CXLabel::SetColors(const QColor& textColor, const QColor& secondTextColor, const QColor& backColor, bool redraw) {
     if (textColor == m_textColor && secondTextColor == m_secondTextColor && backColor == m_backColor) return;
@@ -58,12 +56,18 @@ void CXLabel::SetShape(int shape, bool redraw) {
 }
 
 void CXLabel::Changed(bool redraw) {
-    Render(devicePixelRatioF());
+    m_dirty = true;
     if (redraw) update();
+}
+
+const QImage& CXLabel::BackBuffer() {
+    if (m_dirty || !ControlDrawing::Fits(m_buffer, size(), devicePixelRatioF())) Render(devicePixelRatioF());
+    return m_buffer;
 }
 
 void CXLabel::Render(qreal dpr) {
     ++m_renderCount;
+    m_dirty = false;
     m_buffer = ControlDrawing::MakeBuffer(size(), dpr);
     const bool rounded = m_shape == kShapeRounded;
     QPainter p(&m_buffer);
@@ -109,11 +113,11 @@ void CXLabel::Render(qreal dpr) {
     }
 }
 
-void CXLabel::resizeEvent(QResizeEvent*) { Render(devicePixelRatioF()); }
+void CXLabel::resizeEvent(QResizeEvent*) { m_dirty = true; }
 
 void CXLabel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const qreal dpr = ControlDrawing::PaintRatio(p.device());
-    if (!ControlDrawing::Fits(m_buffer, size(), dpr)) Render(dpr);
+    if (m_dirty || !ControlDrawing::Fits(m_buffer, size(), dpr)) Render(dpr);
     p.drawImage(QPoint(0, 0), m_buffer);
 }

@@ -6,7 +6,8 @@
 #include <QWidget>
 
 // A value label: one or two texts in their own colours, centred together on a plain or
-// rounded background. Renders into its back buffer only when something visible changed.
+// rounded background. Renders into its back buffer only when something visible changed,
+// and then only once before the next paint, however many values arrived meanwhile.
 // In the rounded shape every part drawn in the key colour (black) is see-through, so the
 // corners, and black text, show what lies behind the label.
 class CXLabel : public QWidget {
@@ -35,7 +36,8 @@ public:
     QColor SecondTextColor() const { return m_secondTextColor; }
     QColor BackColor() const { return m_backColor; }
 
-    const QImage& BackBuffer() const { return m_buffer; }
+    // The picture the next paint copies.
+    const QImage& BackBuffer();
     // How many times the back buffer was rendered (a property change that shows nothing new
     // must not count).
     int RenderCount() const { return m_renderCount; }
@@ -59,4 +61,5 @@ private:
     QColor m_keyColor{0, 0, 0};
     int m_shape = kShapeRounded;
     int m_renderCount = 0;
+    bool m_dirty = true;
 };

@@ -9,36 +9,41 @@
 
 CXProgressCtrl::CXProgressCtrl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    Render(devicePixelRatioF());
+}
+
+void CXProgressCtrl::Changed() {
+    m_dirty = true;
+    update();
+}
+
+const QImage& CXProgressCtrl::BackBuffer() {
+    if (m_dirty || !ControlDrawing::Fits(m_buffer, size(), devicePixelRatioF())) Render(devicePixelRatioF());
+    return m_buffer;
 }
 
 void CXProgressCtrl::SetPos(int position) {
     if (position == m_position) return;
     m_position = position;
-    Render(devicePixelRatioF());
-    update();
+    Changed();
 }
 
 void CXProgressCtrl::SetRange(int lower, int upper) {
     if (lower == m_lower && upper == m_upper) return;
     m_lower = lower;
     m_upper = upper;
-    Render(devicePixelRatioF());
-    update();
+    Changed();
 }
 
 void CXProgressCtrl::SetBarColor(const QColor& color) {
     if (color == m_barColor) return;
     m_barColor = color;
-    Render(devicePixelRatioF());
-    update();
+    Changed();
 }
 
 void CXProgressCtrl::SetBackColor(const QColor& color) {
     if (color == m_backColor) return;
     m_backColor = color;
-    Render(devicePixelRatioF());
-    update();
+    Changed();
 }
 
 // The scale follows the width, so a bar that is laid out anew still fills the same share.
@@ -50,6 +55,7 @@ int CXProgressCtrl::FillWidth() const {
 
 void CXProgressCtrl::Render(qreal dpr) {
     ++m_renderCount;
+    m_dirty = false;
     m_buffer = ControlDrawing::MakeBuffer(size(), dpr);
     QPainter p(&m_buffer);
     const int h = height();
@@ -66,11 +72,11 @@ void CXProgressCtrl::Render(qreal dpr) {
     if (fill > 0) p.fillRect(QRect(0, 0, fill, h), shade(m_barColor));
 }
 
-void CXProgressCtrl::resizeEvent(QResizeEvent*) { Render(devicePixelRatioF()); }
+void CXProgressCtrl::resizeEvent(QResizeEvent*) { m_dirty = true; }
 
 void CXProgressCtrl::paintEvent(QPaintEvent*) {
     QPainter p(this);
     const qreal dpr = ControlDrawing::PaintRatio(p.device());
-    if (!ControlDrawing::Fits(m_buffer, size(), dpr)) Render(dpr);
+    if (m_dirty || !ControlDrawing::Fits(m_buffer, size(), dpr)) Render(dpr);
     p.drawImage(QPoint(0, 0), m_buffer);
 }

@@ -6,7 +6,7 @@
 
 // A flat progress bar with a soft vertical shading: the colour at 66 % on the edges and
 // full in the middle. Renders into its back buffer only when the range, the position,
-// the colours or the size change.
+// the colours or the size change, once before the next paint.
 class CXProgressCtrl : public QWidget {
     Q_OBJECT
 public:
@@ -30,7 +30,8 @@ public:
     // Width of the filled part in pixels.
     int FillWidth() const;
 
-    const QImage& BackBuffer() const { return m_buffer; }
+    // The picture the next paint copies.
+    const QImage& BackBuffer();
     int RenderCount() const { return m_renderCount; }
 
     QSize sizeHint() const override { return QSize(100, 12); }
@@ -41,6 +42,7 @@ protected:
 
 private:
     void Render(qreal dpr);
+    void Changed();
 
     int m_lower = 0;
     int m_upper = 1;
@@ -49,4 +51,5 @@ private:
     QColor m_barColor = kDefaultBarColor;
     QImage m_buffer;
     int m_renderCount = 0;
+    bool m_dirty = true;
 };

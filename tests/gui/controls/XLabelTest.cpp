@@ -42,6 +42,7 @@ TEST_F(XLabelTest, PlainShapeDrawsBlackTextBlack) {
 }
 
 TEST_F(XLabelTest, RendersOnlyOnEffectiveChanges) {
+    label->BackBuffer();
     const int before = label->RenderCount();
     label->SetText(QStringLiteral("IIII"));
     label->SetSecondText(QString());
@@ -49,12 +50,17 @@ TEST_F(XLabelTest, RendersOnlyOnEffectiveChanges) {
     label->SetBold(true);
     label->SetFontHeight(44);
     label->SetColors(kBlack, kBlack, kWhite);
+    label->BackBuffer();
     EXPECT_EQ(label->RenderCount(), before);
 
+    // Several values before one paint render once.
     label->SetSecondText(QStringLiteral("V"), false);
+    label->SetText(QStringLiteral("II"));
+    label->BackBuffer();
     EXPECT_EQ(label->RenderCount(), before + 1);
     EXPECT_EQ(label->SecondText(), "V");
     label->SetShape(7);  // any non-zero shape is the rounded one
+    label->BackBuffer();
     EXPECT_EQ(label->RenderCount(), before + 1);
 }
 
