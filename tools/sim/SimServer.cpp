@@ -398,12 +398,13 @@ void CSimServer::DropClient(Client& client, bool reset) {
 }
 
 void CSimServer::GoDown(SteadyTime now) {
-    for (Client& client : m_clients) {
-        DropClient(client, true);
-    }
+    // Stop listening first: whoever sees the reset must find the port already refusing.
     if (m_listenFd >= 0) {
         ::close(m_listenFd);
         m_listenFd = -1;
+    }
+    for (Client& client : m_clients) {
+        DropClient(client, true);
     }
     m_down = true;
     m_downUntil = now + std::chrono::milliseconds(m_config.restartDownMs);
