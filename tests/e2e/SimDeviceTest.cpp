@@ -1,6 +1,10 @@
 // The simulated device: what it holds, how it answers logins and commands, and that
 // its live values make sense as a three-phase network.
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cmath>
@@ -182,6 +186,35 @@ TEST_F(DeviceOverModbus, RefusesRequestsOutsideItsBlocks) {
                                : client.ReadHoldingRegisters(c.first, c.count, buffer, 1500);
         EXPECT_EQ(rc, c.expected) << c.first << "+" << c.count;
     }
+}
+
+TEST_F(DeviceOverModbus, OutlivesClientsThatSendGarbage) {
+    const Bytes garbage[] = {
+        {0, 1, 0, 0, 0xFF, 0xFF, 1, 3, 0, 0, 0, 2},                // absurd length field
+        {0, 2, 0, 0, 0, 6, 1, 0x2B, 0, 0, 0, 1},                    // unknown function
+        {0, 3, 0, 0, 0, 8, 1, 16, 0x07, 0xD0, 0, 1, 200, 0, 1},     // byte count beyond the frame
+        Bytes(300, 0xFF),
+    };
+    for (const Bytes& bytes : garbage) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(kLoopback);
+        address.sin_port = htons(static_cast<uint16_t>(sim->Port()));
+        ASSERT_EQ(::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+        ::send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL);
+        ::shutdown(fd, SHUT_WR);
+        // Whatever the server answers, it ends by closing the connection.
+        const timeval limit{5, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof(limit));
+        uint8_t answer[512];
+        ssize_t n;
+        while ((n = ::recv(fd, answer, sizeof(answer), 0)) > 0) {
+        }
+        EXPECT_EQ(n, 0);
+        ::close(fd);
+    }
+    EXPECT_EQ(client.Identify(), 0);
 }
 
 TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {

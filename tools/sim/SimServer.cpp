@@ -273,59 +273,62 @@ bool CSimServer::Serve(Client& client, SteadyTime now) {
     }
     ++client.requests;
 
-    const uint8_t function = query[7];
-    const uint16_t first = length >= 12 ? Word(query + 8) : 0;
-    const uint16_t count = length >= 12 ? Word(query + 10) : 0;
-    uint8_t exception = 0;
-    if (function == DI::kFunctionReadHolding || function == DI::kFunctionWriteMultiple) {
-        const bool read = function == DI::kFunctionReadHolding;
-        const int maxCount = read ? DI::kMaxReadCount : DI::kMaxWriteCount;
-        if (length < 12 || count < 1 || count > maxCount ||
-            (!read && (length < 13 + 2 * count || query[12] != 2 * count))) {
-            exception = DI::kExceptionIllegalValue;
+    bool restart = false;
+    const uint8_t exception = Handle(query, length, faults, now, restart);
+    if (restart) {
+        // A rebooting device answers nothing and its connections die with a reset.
+        if (m_config.verbose) {
+            std::fprintf(stderr, "trv730-sim: restart, refusing connections for %d ms\n", m_config.restartDownMs);
         }
-        for (const SimExceptionRule& rule : faults.exceptions) {
-            if (exception == 0 && Overlaps(first, count, rule)) {
-                exception = rule.code;
-            }
-        }
-        if (exception == 0 && read) {
-            const auto wallNow = std::chrono::system_clock::now();
-            if (now - m_lastTick >= kMinTickInterval) {
-                m_device.Tick(wallNow);
-                m_lastTick = now;
-            }
-            uint16_t values[DI::kMaxReadCount];
-            exception = m_device.Read(first, count, values);
-            if (exception == 0) {
-                std::copy(values, values + count, m_mapping->tab_registers + first);
-            }
-        } else if (exception == 0) {
-            uint16_t values[DI::kMaxWriteCount];
-            for (int i = 0; i < count; ++i) {
-                values[i] = Word(query + 13 + 2 * i);
-            }
-            const CSimDevice::WriteResult result = m_device.Write(first, count, values, std::chrono::system_clock::now());
-            if (result.restart) {
-                // A rebooting device answers nothing and its connections die with a reset.
-                if (m_config.verbose) {
-                    std::fprintf(stderr, "trv730-sim: restart, refusing connections for %d ms\n",
-                                 m_config.restartDownMs);
-                }
-                GoDown(now);
-                return true;
-            }
-            exception = result.exception;
-        }
-    } else {
-        exception = DI::kExceptionIllegalFunction;
+        GoDown(now);
+        return true;
     }
     if (m_config.verbose) {
-        std::fprintf(stderr, "trv730-sim: unit %u function %u first %u count %u -> %s %u\n", query[6], function, first,
-                     count, exception ? "exception" : "ok", exception);
+        std::fprintf(stderr, "trv730-sim: unit %u function %u first %u count %u -> %s %u\n", query[6], query[7],
+                     length >= 12 ? Word(query + 8) : 0, length >= 12 ? Word(query + 10) : 0,
+                     exception ? "exception" : "ok", exception);
     }
     Answer(client, query, length, exception, faults, now);
     return client.fd >= 0;
+}
+
+uint8_t CSimServer::Handle(const uint8_t* query, int length, const SimFaults& faults, SteadyTime now, bool& restart) {
+    const uint8_t function = query[7];
+    if (function != DI::kFunctionReadHolding && function != DI::kFunctionWriteMultiple) {
+        return DI::kExceptionIllegalFunction;
+    }
+    const bool read = function == DI::kFunctionReadHolding;
+    const uint16_t first = length >= 12 ? Word(query + 8) : 0;
+    const uint16_t count = length >= 12 ? Word(query + 10) : 0;
+    if (length < 12 || count < 1 || count > (read ? DI::kMaxReadCount : DI::kMaxWriteCount) ||
+        (!read && (length < 13 + 2 * count || query[12] != 2 * count))) {
+        return DI::kExceptionIllegalValue;
+    }
+    for (const SimExceptionRule& rule : faults.exceptions) {
+        if (Overlaps(first, count, rule)) {
+            return rule.code;
+        }
+    }
+    if (read) {
+        if (now - m_lastTick >= kMinTickInterval) {
+            m_device.Tick(std::chrono::system_clock::now());
+            m_lastTick = now;
+        }
+        uint16_t values[DI::kMaxReadCount];
+        const uint8_t exception = m_device.Read(first, count, values);
+        if (exception == 0) {
+            // modbus_reply answers from the mapping.
+            std::copy(values, values + count, m_mapping->tab_registers + first);
+        }
+        return exception;
+    }
+    uint16_t values[DI::kMaxWriteCount];
+    for (int i = 0; i < count; ++i) {
+        values[i] = Word(query + 13 + 2 * i);
+    }
+    const CSimDevice::WriteResult result = m_device.Write(first, count, values, std::chrono::system_clock::now());
+    restart = result.restart;
+    return result.exception;
 }
 
 void CSimServer::Answer(Client& client, const uint8_t* query, int length, uint8_t exception, const SimFaults& faults,

@@ -57,6 +57,8 @@ private:
     void Accept();
     // False when the client has to go.
     bool Serve(Client& client, SteadyTime now);
+    // Carries out one request on the device; 0 or the exception code to answer with.
+    uint8_t Handle(const uint8_t* query, int length, const SimFaults& faults, SteadyTime now, bool& restart);
     void Flush(Client& client, SteadyTime now);
     void Answer(Client& client, const uint8_t* query, int length, uint8_t exception, const SimFaults& faults,
                 SteadyTime now);
