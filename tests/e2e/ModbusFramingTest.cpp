@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <ostream>
 #include <thread>
 #include <string>
 
@@ -92,6 +93,8 @@ struct BadAnswer {
     std::function<Bytes(const Bytes& request)> answer;  // empty: the peer hangs up
     int expected;
 };
+
+void PrintTo(const BadAnswer& c, std::ostream* os) { *os << c.name; }
 
 Bytes WithHeader(const Bytes& request, uint16_t length, const Bytes& pdu) {
     Bytes answer(request.begin(), request.begin() + 4);
