@@ -24,8 +24,8 @@ struct Chunk {
     uint16_t count;
 };
 constexpr Chunk kSingle[] = {{100, 100}};
-constexpr Chunk kPollCycle[] = {{0, 27},     {100, 100},  {200, 100},  {300, 100},
-                                {400, 42},   {2000, 100}, {2100, 100}, {2200, 22}};
+constexpr Chunk kPollCycle[] = {{0, 27},   {100, 100},  {200, 100},  {300, 100},
+                                {400, 42}, {2000, 100}, {2100, 100}, {2200, 22}};
 
 struct Figures {
     double median = 0;
@@ -63,10 +63,12 @@ void Measure(benchmark::State& state, const std::string& name, Exchange exchange
             state.SkipWithError("request failed");
             return;
         }
-        samples.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
+        samples.push_back(
+            std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(samples.begin(), samples.end());
-    Figures figures{samples[samples.size() / 2], samples[std::min(samples.size() - 1, samples.size() * 99 / 100)]};
+    Figures figures{samples[samples.size() / 2],
+                    samples[std::min(samples.size() - 1, samples.size() * 99 / 100)]};
     state.counters["median_us"] = figures.median;
     state.counters["p99_us"] = figures.p99;
     g_figures[name] = figures;
@@ -113,10 +115,18 @@ void LibmodbusClient(benchmark::State& state, const Chunk (&chunks)[N], const ch
     modbus_free(ctx);
 }
 
-void BM_Read100_CModbusTCP(benchmark::State& state) { OurClient(state, kSingle, "read100/ours"); }
-void BM_Read100_libmodbus(benchmark::State& state) { LibmodbusClient(state, kSingle, "read100/libmodbus"); }
-void BM_PollCycle_CModbusTCP(benchmark::State& state) { OurClient(state, kPollCycle, "cycle/ours"); }
-void BM_PollCycle_libmodbus(benchmark::State& state) { LibmodbusClient(state, kPollCycle, "cycle/libmodbus"); }
+void BM_Read100_CModbusTCP(benchmark::State& state) {
+    OurClient(state, kSingle, "read100/ours");
+}
+void BM_Read100_libmodbus(benchmark::State& state) {
+    LibmodbusClient(state, kSingle, "read100/libmodbus");
+}
+void BM_PollCycle_CModbusTCP(benchmark::State& state) {
+    OurClient(state, kPollCycle, "cycle/ours");
+}
+void BM_PollCycle_libmodbus(benchmark::State& state) {
+    LibmodbusClient(state, kPollCycle, "cycle/libmodbus");
+}
 
 BENCHMARK(BM_Read100_libmodbus)->MinTime(2.0);
 BENCHMARK(BM_Read100_CModbusTCP)->MinTime(2.0);
@@ -132,8 +142,8 @@ void PrintRatios() {
         if (ours == g_figures.end() || theirs == g_figures.end()) {
             continue;
         }
-        std::printf("%-10s %10.1fus %10.1fus %10.1fus %10.1fus %8.2f %8.2f %8.2f\n", kind, ours->second.median,
-                    theirs->second.median, ours->second.p99, theirs->second.p99,
+        std::printf("%-10s %10.1fus %10.1fus %10.1fus %10.1fus %8.2f %8.2f %8.2f\n", kind,
+                    ours->second.median, theirs->second.median, ours->second.p99, theirs->second.p99,
                     ours->second.median / theirs->second.median, ours->second.p99 / theirs->second.p99,
                     ours->second.p99 / theirs->second.median);
     }

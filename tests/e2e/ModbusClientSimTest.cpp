@@ -24,7 +24,7 @@ SimConfig TestConfig() {
 }
 
 class ClientOnSim : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string error;
         ASSERT_TRUE(sim.Start(&error)) << error;
@@ -56,8 +56,8 @@ TEST_F(ClientOnSim, IdentifiesSupportedDevicesOnly) {
         uint16_t firmware;
         int expected;
     };
-    const Case cases[] = {{14, 0x0107, -3}, {14, 0x0108, 0}, {14, 0x02FF, 0}, {14, 0x0300, -3},
-                          {14, 0x0000, -3}, {13, 0x0204, -2}};
+    const Case cases[] = {{14, 0x0107, -3}, {14, 0x0108, 0},  {14, 0x02FF, 0},
+                          {14, 0x0300, -3}, {14, 0x0000, -3}, {13, 0x0204, -2}};
     for (const Case& c : cases) {
         sim.Device().SetIdentity(c.type, c.firmware);
         EXPECT_EQ(client.Identify(), c.expected) << c.type << " " << std::hex << c.firmware;
@@ -83,8 +83,9 @@ TEST_F(ClientOnSim, FaultyAnswersGiveTheirResultCodes) {
     exception.exceptions = {{100, 441, 2}};
     silent.silent = true;
     dropped.dropAfter = 0;
-    const Case cases[] = {{"unit 5", unit, -2},       {"protocol 1", protocol, -2}, {"length 0", zero, -2},
-                          {"exception 2", exception, -3}, {"silent", silent, -2},     {"reset", dropped, -1}};
+    const Case cases[] = {{"unit 5", unit, -2},   {"protocol 1", protocol, -2},
+                          {"length 0", zero, -2}, {"exception 2", exception, -3},
+                          {"silent", silent, -2}, {"reset", dropped, -1}};
     for (const Case& c : cases) {
         sim.SetFaults(c.faults);
         uint16_t buffer[4] = {0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};

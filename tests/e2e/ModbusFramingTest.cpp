@@ -6,8 +6,8 @@
 #include <chrono>
 #include <functional>
 #include <ostream>
-#include <thread>
 #include <string>
+#include <thread>
 
 #include "ScriptedPeer.h"
 #include "device/ModbusTCP.h"
@@ -48,7 +48,8 @@ TEST(ModbusFraming, ReadOfTooManyRegistersAsksForAtMost125) {
 
 TEST(ModbusFraming, WriteOfTooManyRegistersSends123BigEndian) {
     ScriptedPeer peer([](const Bytes& request, int fd) {
-        ScriptedPeer::Send(fd, ScriptedPeer::AnswerTo(request, {16, request[8], request[9], request[10], request[11]}));
+        ScriptedPeer::Send(
+            fd, ScriptedPeer::AnswerTo(request, {16, request[8], request[9], request[10], request[11]}));
         return true;
     });
     CModbusTCP client;
@@ -60,7 +61,8 @@ TEST(ModbusFraming, WriteOfTooManyRegistersSends123BigEndian) {
     ASSERT_EQ(client.WriteMultipleRegisters(2000, 130, values, kTimeoutMs), 123);
     const Bytes request = peer.Requests().at(0);
     ASSERT_EQ(request.size(), 13u + 246u);
-    EXPECT_EQ(Bytes(request.begin(), request.begin() + 13), (Bytes{0, 1, 0, 0, 0, 253, 1, 16, 0x07, 0xD0, 0, 123, 246}));
+    EXPECT_EQ(Bytes(request.begin(), request.begin() + 13),
+              (Bytes{0, 1, 0, 0, 0, 253, 1, 16, 0x07, 0xD0, 0, 123, 246}));
     EXPECT_EQ(request[13], 0xA0);
     EXPECT_EQ(request[14], 0x00);
     EXPECT_EQ(request[13 + 2 * 122], 0xA0);
@@ -94,7 +96,9 @@ struct BadAnswer {
     int expected;
 };
 
-void PrintTo(const BadAnswer& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const BadAnswer& c, std::ostream* os) {
+    *os << c.name;
+}
 
 Bytes WithHeader(const Bytes& request, uint16_t length, const Bytes& pdu) {
     Bytes answer(request.begin(), request.begin() + 4);
@@ -106,38 +110,46 @@ Bytes WithHeader(const Bytes& request, uint16_t length, const Bytes& pdu) {
 }
 
 const BadAnswer kBadAnswers[] = {
-    {"WrongEchoedAddress", true, [](const Bytes& r) { return ScriptedPeer::AnswerTo(r, {16, 0x07, 0xD1, 0, 2}); }, -2},
-    {"ShortWriteEcho", true, [](const Bytes& r) { return ScriptedPeer::AnswerTo(r, {16, 0x07, 0xD0}); }, -2},
+    {"WrongEchoedAddress", true,
+     [](const Bytes& r) {
+         return ScriptedPeer::AnswerTo(r, {16, 0x07, 0xD1, 0, 2});
+     },
+     -2},
+    {"ShortWriteEcho", true,
+     [](const Bytes& r) {
+         return ScriptedPeer::AnswerTo(r, {16, 0x07, 0xD0});
+     },
+     -2},
     {"LengthZero", false, [](const Bytes& r) { return WithHeader(r, 0, ReadPdu(4)); }, -2},
     {"LengthAboveAnyFrame", false, [](const Bytes& r) { return WithHeader(r, 261, ReadPdu(4)); }, -2},
-    {"ByteCountBeyondFrame", false, [](const Bytes& r) { return ScriptedPeer::AnswerTo(r, {3, 200, 0, 1}); }, -2},
+    {"ByteCountBeyondFrame", false,
+     [](const Bytes& r) {
+         return ScriptedPeer::AnswerTo(r, {3, 200, 0, 1});
+     },
+     -2},
     {"ExceptionWithoutCode", false, [](const Bytes& r) { return ScriptedPeer::AnswerTo(r, {0x83}); }, -2},
-    {"ProtocolIdNotZero",
-     false,
+    {"ProtocolIdNotZero", false,
      [](const Bytes& r) {
          Bytes a = ScriptedPeer::AnswerTo(r, ReadPdu(4));
          a[3] = 1;
          return a;
      },
      -2},
-    {"UnitIdDiffers",
-     false,
+    {"UnitIdDiffers", false,
      [](const Bytes& r) {
          Bytes a = ScriptedPeer::AnswerTo(r, ReadPdu(4));
          a[6] = 5;
          return a;
      },
      -2},
-    {"FrameCutShort",
-     false,
+    {"FrameCutShort", false,
      [](const Bytes& r) {
          Bytes a = ScriptedPeer::AnswerTo(r, ReadPdu(4));
          a.resize(a.size() - 3);
          return a;
      },
      -2},
-    {"OnlyAnAnswerToAnotherRequest",
-     false,
+    {"OnlyAnAnswerToAnotherRequest", false,
      [](const Bytes& r) {
          Bytes a = ScriptedPeer::AnswerTo(r, ReadPdu(4));
          a[1] ^= 0x55;

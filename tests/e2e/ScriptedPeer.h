@@ -11,7 +11,7 @@ using Bytes = std::vector<uint8_t>;
 // A loopback Modbus TCP peer that answers each request as a test script says, for the
 // answers no well-behaved device would give. Accepts one connection.
 class ScriptedPeer {
-public:
+  public:
     // Gets each whole request (MBAP header included) and the connection; writes whatever
     // it likes with Send. Returning false closes the connection.
     using Script = std::function<bool(const Bytes& request, int fd)>;
@@ -25,7 +25,7 @@ public:
     // An answer to `request` carrying `pdu`, with the request's header fields.
     static Bytes AnswerTo(const Bytes& request, const Bytes& pdu);
 
-private:
+  private:
     void Run();
 
     Script m_script;
@@ -40,12 +40,12 @@ private:
 // A loopback address that takes no more connections: its listen queue is full and it
 // never accepts, so a connect to it waits for ever.
 class SilentListener {
-public:
+  public:
     SilentListener();
     ~SilentListener();
     int Port() const { return m_port; }
 
-private:
+  private:
     int m_listenFd = -1;
     std::vector<int> m_fillers;
     int m_port = 0;

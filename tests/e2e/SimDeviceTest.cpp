@@ -40,12 +40,13 @@ std::string Text(const CSimDevice& device, uint16_t first, int count) {
 TEST(SimDevice, HoldsTheFactorySettings) {
     CSimDevice device(kT0);
     const std::pair<uint16_t, uint16_t> expected[] = {
-        {2000, 0},    {2001, 10},   {2003, 10},   {2004, 5},     {2007, 5},    {2010, 1},   {2012, 15},
-        {2052, 10},   {2062, 0xFFFF}, {2071, 0xFFFF}, {2072, 2}, {2073, 0xFFFF}, {2112, 0xFFFF}, {2113, 0},
-        {2114, 1000}, {2115, 0x0100}, {2116, 0},  {2119, 100},   {2121, 1},    {2135, 0xC0A8}, {2136, 2},
-        {2137, 0xFFFF}, {2138, 0xFF00}, {2143, 0x0808}, {2145, 1}, {2146, 502}, {2147, 60}, {2165, 80},
-        {2183, 0},    {2184, 21},   {2203, 20502}, {2204, 90},   {2206, 1},    {2214, 1000}, {2216, 100},
-        {2218, 2000}, {2220, 200},  {2221, 0}};
+        {2000, 0},      {2001, 10},     {2003, 10},     {2004, 5},      {2007, 5},      {2010, 1},
+        {2012, 15},     {2052, 10},     {2062, 0xFFFF}, {2071, 0xFFFF}, {2072, 2},      {2073, 0xFFFF},
+        {2112, 0xFFFF}, {2113, 0},      {2114, 1000},   {2115, 0x0100}, {2116, 0},      {2119, 100},
+        {2121, 1},      {2135, 0xC0A8}, {2136, 2},      {2137, 0xFFFF}, {2138, 0xFF00}, {2143, 0x0808},
+        {2145, 1},      {2146, 502},    {2147, 60},     {2165, 80},     {2183, 0},      {2184, 21},
+        {2203, 20502},  {2204, 90},     {2206, 1},      {2214, 1000},   {2216, 100},    {2218, 2000},
+        {2220, 200},    {2221, 0}};
     for (const auto& [address, value] : expected) {
         EXPECT_EQ(device.Register(address), value) << address;
     }
@@ -58,7 +59,8 @@ TEST(SimDevice, LiveValuesAreAConsistentThreePhaseNetworkThatMoves) {
     CSimDevice device(kT0);
     for (int c = 0; c < DI::kChannelCount; ++c) {
         for (int i = 0; i < DI::kItemsPerChannel; ++i) {
-            ASSERT_EQ(device.Register(DI::MeasureItemRegister(c, i)), DI::kMeasureKinds[c][i]) << c << " " << i;
+            ASSERT_EQ(device.Register(DI::MeasureItemRegister(c, i)), DI::kMeasureKinds[c][i])
+                << c << " " << i;
         }
     }
     const int32_t energyBefore = Value(device, 15, 4);
@@ -81,7 +83,7 @@ TEST(SimDevice, LiveValuesAreAConsistentThreePhaseNetworkThatMoves) {
     }
     EXPECT_NEAR(Value(device, 18, 4) / 10.0, 230.0, 10.0);  // positive sequence
     EXPECT_LT(Value(device, 18, 3) / 10.0, 10.0);           // negative sequence
-    EXPECT_GT(Value(device, 15, 4), energyBefore);           // an hour of load adds energy
+    EXPECT_GT(Value(device, 15, 4), energyBefore);          // an hour of load adds energy
     EXPECT_NE(Value(device, 0, 0), voltageBefore);
     EXPECT_NEAR(Value(device, 7, 0) / 10.0, 23.0, 5.0);
 }
@@ -115,7 +117,7 @@ TEST(SimDevice, TickHookSeesEveryTickAndMayUpdateTheCardState) {
 }
 
 class DeviceOverModbus : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SimConfig config;
         config.port = 0;
@@ -147,8 +149,9 @@ TEST_F(DeviceOverModbus, LoginAcceptsOnlyTheConfiguredPasswordAsThirteenRegister
         for (size_t i = 0; i < c.password.size(); ++i) {
             registers[i] = static_cast<uint8_t>(c.password[i]);
         }
-        EXPECT_EQ(client.WriteMultipleRegisters(DI::kRegLogin, static_cast<uint16_t>(c.count), registers, 1500),
-                  c.expected)
+        EXPECT_EQ(
+            client.WriteMultipleRegisters(DI::kRegLogin, static_cast<uint16_t>(c.count), registers, 1500),
+            c.expected)
             << c.password << " " << c.count;
     }
 }
@@ -179,7 +182,7 @@ TEST_F(DeviceOverModbus, RefusesRequestsOutsideItsBlocks) {
         int expected;
     };
     const Case cases[] = {{20, 10, false, -3}, {440, 5, false, -3}, {2220, 5, false, -3}, {50, 14, false, 14},
-                          {0, 2, true, -3},    {100, 1, true, -3},  {2221, 1, true, 1},    {21, 2, true, 2}};
+                          {0, 2, true, -3},    {100, 1, true, -3},  {2221, 1, true, 1},   {21, 2, true, 2}};
     for (const Case& c : cases) {
         uint16_t buffer[20] = {};
         const int rc = c.write ? client.WriteMultipleRegisters(c.first, c.count, buffer, 1500)
@@ -190,9 +193,9 @@ TEST_F(DeviceOverModbus, RefusesRequestsOutsideItsBlocks) {
 
 TEST_F(DeviceOverModbus, OutlivesClientsThatSendGarbage) {
     const Bytes garbage[] = {
-        {0, 1, 0, 0, 0xFF, 0xFF, 1, 3, 0, 0, 0, 2},                // absurd length field
-        {0, 2, 0, 0, 0, 6, 1, 0x2B, 0, 0, 0, 1},                    // unknown function
-        {0, 3, 0, 0, 0, 8, 1, 16, 0x07, 0xD0, 0, 1, 200, 0, 1},     // byte count beyond the frame
+        {0, 1, 0, 0, 0xFF, 0xFF, 1, 3, 0, 0, 0, 2},              // absurd length field
+        {0, 2, 0, 0, 0, 6, 1, 0x2B, 0, 0, 0, 1},                 // unknown function
+        {0, 3, 0, 0, 0, 8, 1, 16, 0x07, 0xD0, 0, 1, 200, 0, 1},  // byte count beyond the frame
         Bytes(300, 0xFF),
     };
     for (const Bytes& bytes : garbage) {
@@ -220,10 +223,33 @@ TEST_F(DeviceOverModbus, OutlivesClientsThatSendGarbage) {
 TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
     SimConfig config;
     std::string message;
-    ASSERT_EQ(ParseSimArgs({"--port", "0", "--type", "13", "--firmware", "1.7", "--password", "abc", "--delay", "5",
-                            "--late", "2000:3", "--wrong-unit", "5", "--wrong-protocol", "1", "--zero-length",
-                            "--exception", "100-441:2", "--exception", "50:4", "--drop-after", "3", "--silent",
-                            "--errors", "0x5", "--recording"},
+    ASSERT_EQ(ParseSimArgs({"--port",
+                            "0",
+                            "--type",
+                            "13",
+                            "--firmware",
+                            "1.7",
+                            "--password",
+                            "abc",
+                            "--delay",
+                            "5",
+                            "--late",
+                            "2000:3",
+                            "--wrong-unit",
+                            "5",
+                            "--wrong-protocol",
+                            "1",
+                            "--zero-length",
+                            "--exception",
+                            "100-441:2",
+                            "--exception",
+                            "50:4",
+                            "--drop-after",
+                            "3",
+                            "--silent",
+                            "--errors",
+                            "0x5",
+                            "--recording"},
                            config, message),
               SimArgsResult::Run)
         << message;
@@ -247,9 +273,13 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
     EXPECT_EQ(config.errorWord, 5u);
     EXPECT_TRUE(config.recording);
 
-    const std::vector<std::vector<std::string>> bad = {
-        {"--port", "70000"}, {"--port"}, {"--firmware", "2"}, {"--exception", "300-100:2"},
-        {"--password", "fourteen-chars"}, {"--late", "x"}, {"--bogus"}};
+    const std::vector<std::vector<std::string>> bad = {{"--port", "70000"},
+                                                       {"--port"},
+                                                       {"--firmware", "2"},
+                                                       {"--exception", "300-100:2"},
+                                                       {"--password", "fourteen-chars"},
+                                                       {"--late", "x"},
+                                                       {"--bogus"}};
     for (const auto& args : bad) {
         SimConfig ignored;
         EXPECT_EQ(ParseSimArgs(args, ignored, message), SimArgsResult::Error) << args[0];

@@ -13,17 +13,19 @@ struct SimExceptionRule {
 
 // Misbehaviour the simulated device can be told to show. Everything off by default.
 struct SimFaults {
-    int delayMs = 0;            // every answer leaves this much later
-    int lateAnswers = 0;        // this many coming answers leave lateMs later (used up as sent)
+    int delayMs = 0;      // every answer leaves this much later
+    int lateAnswers = 0;  // this many coming answers leave lateMs later (used up as sent)
     int lateMs = 0;
-    int unitId = -1;            // >= 0: answers carry this unit identifier
-    int protocolId = -1;        // >= 0: answers carry this protocol identifier
-    bool zeroLength = false;    // answers carry a length field of 0
+    int unitId = -1;          // >= 0: answers carry this unit identifier
+    int protocolId = -1;      // >= 0: answers carry this protocol identifier
+    bool zeroLength = false;  // answers carry a length field of 0
     std::vector<SimExceptionRule> exceptions;
-    int dropAfter = -1;         // >= 0: each connection is reset on the request after this many
-    bool silent = false;        // requests are read and never answered
+    int dropAfter = -1;   // >= 0: each connection is reset on the request after this many
+    bool silent = false;  // requests are read and never answered
 
-    bool ChangesAnswers() const { return delayMs > 0 || lateAnswers > 0 || unitId >= 0 || protocolId >= 0 || zeroLength; }
+    bool ChangesAnswers() const {
+        return delayMs > 0 || lateAnswers > 0 || unitId >= 0 || protocolId >= 0 || zeroLength;
+    }
 };
 
 struct SimConfig {

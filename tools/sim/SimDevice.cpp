@@ -20,22 +20,31 @@ constexpr uint32_t kCardUsedSectors = 3381210;  // files recorded before this ru
 constexpr uint32_t kFileHeaderBytes = 104;
 constexpr uint32_t kRecordBytes = 88;
 
-double Wave(double t, double period, double shift = 0.0) { return std::sin(kTwoPi * t / period + shift); }
+double Wave(double t, double period, double shift = 0.0) {
+    return std::sin(kTwoPi * t / period + shift);
+}
 
 int32_t ToRaw(double value, double scale) {
     const double raw = std::round(value * scale);
     return static_cast<int32_t>(std::clamp(raw, -2147483648.0, 2147483647.0));
 }
 
-bool Inside(int first, int last, int blockFirst, int blockLast) { return first >= blockFirst && last <= blockLast; }
+bool Inside(int first, int last, int blockFirst, int blockLast) {
+    return first >= blockFirst && last <= blockLast;
+}
 
 }  // namespace
 
 CSimDevice::CSimDevice(Time now, uint32_t seed)
-    : m_random(seed), m_created(now), m_started(now), m_lastTick(now), m_clockSetAt(now), m_recordingSince(now) {
+    : m_random(seed),
+      m_created(now),
+      m_started(now),
+      m_lastTick(now),
+      m_clockSetAt(now),
+      m_recordingSince(now) {
     m_regs[DI::kRegDeviceType] = DI::kDeviceType;
     m_regs[DI::kRegFirmware] = 0x0204;
-    Put32(2, 730001);  // serial number
+    Put32(2, 730001);    // serial number
     m_regs[4] = 0x0100;  // board revision
     Put32(DI::kRegCardCapacity, kCardSectors);
     m_regs[DI::kRegFileNumber] = 41;
@@ -81,7 +90,9 @@ void CSimDevice::TickLocked(Time now) {
     }
 }
 
-double CSimDevice::Noise(double sigma) { return sigma * m_normal(m_random); }
+double CSimDevice::Noise(double sigma) {
+    return sigma * m_normal(m_random);
+}
 
 void CSimDevice::PutItem(int channel, int item, double value, double scale) {
     Put32(DI::MeasureValueRegister(channel, item), static_cast<uint32_t>(ToRaw(value, scale)));
@@ -183,14 +194,16 @@ void CSimDevice::UpdateStatus(Time now) {
     using std::chrono::duration_cast;
     using std::chrono::milliseconds;
     using std::chrono::seconds;
-    Put32(DI::kRegUptime, static_cast<uint32_t>(std::max<int64_t>(duration_cast<seconds>(now - m_started).count(), 0)));
+    Put32(DI::kRegUptime,
+          static_cast<uint32_t>(std::max<int64_t>(duration_cast<seconds>(now - m_started).count(), 0)));
     const int64_t sinceSet = duration_cast<seconds>(now - m_clockSetAt).count();
     Put32(DI::kRegClock, static_cast<uint32_t>(m_clockSetTo + sinceSet));
 
     if (Get32(DI::kRegStatusWord) & DI::kStatusRecording) {
         const uint32_t period = std::max<uint32_t>(Get32(DI::kRegRecordPeriod), 1);
         const int64_t records = duration_cast<milliseconds>(now - m_recordingSince).count() / period;
-        const uint64_t bytes = kFileHeaderBytes + kRecordBytes * static_cast<uint64_t>(std::max<int64_t>(records, 0));
+        const uint64_t bytes =
+            kFileHeaderBytes + kRecordBytes * static_cast<uint64_t>(std::max<int64_t>(records, 0));
         const uint32_t limit = std::max<uint32_t>(Get32(DI::kRegFileLimit), kFileHeaderBytes + kRecordBytes);
         if (bytes > limit) {
             // The file is full: the device goes on in the next one.
@@ -210,9 +223,10 @@ uint8_t CSimDevice::Read(uint16_t first, uint16_t count, uint16_t* out) {
     const int last = first + count - 1;
     std::lock_guard guard(m_lock);
     const bool command = Inside(first, last, DI::kRegCommand, DI::kRegLogin + DI::kLoginCount - 1);
-    if (count == 0 || !(Inside(first, last, DI::kStatusFirst, DI::kStatusFirst + DI::kStatusCount - 1) || command ||
-                        Inside(first, last, DI::kMeasureFirst, DI::kMeasureFirst + DI::kMeasureCount - 1) ||
-                        Inside(first, last, DI::kSettingsFirst, DI::kSettingsLast))) {
+    if (count == 0 ||
+        !(Inside(first, last, DI::kStatusFirst, DI::kStatusFirst + DI::kStatusCount - 1) || command ||
+          Inside(first, last, DI::kMeasureFirst, DI::kMeasureFirst + DI::kMeasureCount - 1) ||
+          Inside(first, last, DI::kSettingsFirst, DI::kSettingsLast))) {
         return DI::kExceptionIllegalAddress;
     }
     for (int i = 0; i < count; ++i) {

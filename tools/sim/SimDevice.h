@@ -13,7 +13,7 @@
 // tests and tools may read and change it directly. Thread-safe: every operation takes
 // the device's own lock.
 class CSimDevice {
-public:
+  public:
     using Time = std::chrono::system_clock::time_point;
     static constexpr int kRegisterSpace = 2222;  // registers 0..2221
     using Registers = std::array<uint16_t, kRegisterSpace>;
@@ -56,7 +56,7 @@ public:
     // device set from a desktop clock keeps it.
     static uint32_t DeviceSeconds(Time now);
 
-private:
+  private:
     void TickLocked(Time now);
     void UpdateLiveValues(double t, double dt);
     void UpdateStatus(Time now);
@@ -75,14 +75,14 @@ private:
     std::normal_distribution<double> m_normal{0.0, 1.0};
     std::string m_password = "vexor";
     Time m_created;
-    Time m_started;           // last (re)start: uptime counts from here
+    Time m_started;  // last (re)start: uptime counts from here
     Time m_lastTick;
-    Time m_clockSetAt;        // device clock runs from its last setting
+    Time m_clockSetAt;  // device clock runs from its last setting
     uint32_t m_clockSetTo = 0;
     Time m_recordingSince;
     int m_applyCount = 0;
-    double m_activeEnergy[3] = {15234.5, 14870.2, 15592.9};    // kWh
-    double m_reactiveEnergy[3] = {4121.7, 3988.4, 4310.0};     // kvarh
+    double m_activeEnergy[3] = {15234.5, 14870.2, 15592.9};  // kWh
+    double m_reactiveEnergy[3] = {4121.7, 3988.4, 4310.0};   // kvarh
     double m_pulseCount[4] = {18342, 512, 0, 907714};
     uint32_t m_fileBytes = 0;
 };

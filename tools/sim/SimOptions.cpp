@@ -39,7 +39,8 @@ bool ToExceptionRule(const std::string& text, SimExceptionRule& rule) {
     long long last = 0;
     long long code = 0;
     if (!ToInt(range.substr(0, dash), 0, 65535, first) ||
-        !ToInt(dash == std::string::npos ? range.substr(0, dash) : range.substr(dash + 1), first, 65535, last) ||
+        !ToInt(dash == std::string::npos ? range.substr(0, dash) : range.substr(dash + 1), first, 65535,
+               last) ||
         !ToInt(text.substr(colon + 1), 1, 255, code)) {
         return false;
     }
@@ -112,10 +113,11 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
             config.faults.zeroLength = true;
         } else if (option == "--silent") {
             config.faults.silent = true;
-        } else if (option == "--address" || option == "--port" || option == "--type" || option == "--firmware" ||
-                   option == "--password" || option == "--errors" || option == "--restart-ms" ||
-                   option == "--seed" || option == "--delay" || option == "--late" || option == "--wrong-unit" ||
-                   option == "--wrong-protocol" || option == "--exception" || option == "--drop-after") {
+        } else if (option == "--address" || option == "--port" || option == "--type" ||
+                   option == "--firmware" || option == "--password" || option == "--errors" ||
+                   option == "--restart-ms" || option == "--seed" || option == "--delay" ||
+                   option == "--late" || option == "--wrong-unit" || option == "--wrong-protocol" ||
+                   option == "--exception" || option == "--drop-after") {
             if (!value(text)) {
                 return SimArgsResult::Error;
             }
@@ -173,7 +175,8 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                 if (!ToInt(text, 0, option == "--wrong-unit" ? 255 : 65535, number)) {
                     return bad(text);
                 }
-                (option == "--wrong-unit" ? config.faults.unitId : config.faults.protocolId) = static_cast<int>(number);
+                (option == "--wrong-unit" ? config.faults.unitId : config.faults.protocolId) =
+                    static_cast<int>(number);
             } else if (option == "--exception") {
                 SimExceptionRule rule;
                 if (!ToExceptionRule(text, rule)) {

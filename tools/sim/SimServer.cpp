@@ -26,7 +26,9 @@ constexpr auto kTickPeriod = 100ms;      // live values move even when nobody po
 constexpr auto kMinTickInterval = 10ms;  // and at most this often when somebody does
 constexpr auto kRelistenRetry = 100ms;
 
-uint16_t Word(const uint8_t* at) { return static_cast<uint16_t>((at[0] << 8) | at[1]); }
+uint16_t Word(const uint8_t* at) {
+    return static_cast<uint16_t>((at[0] << 8) | at[1]);
+}
 
 int MillisecondsUntil(std::chrono::steady_clock::time_point when, std::chrono::steady_clock::time_point now) {
     if (when <= now) {
@@ -44,7 +46,9 @@ bool Overlaps(uint16_t first, uint16_t count, const SimExceptionRule& rule) {
 }  // namespace
 
 CSimServer::CSimServer(SimConfig config)
-    : m_config(std::move(config)), m_device(std::chrono::system_clock::now(), m_config.seed), m_faults(m_config.faults) {
+    : m_config(std::move(config)),
+      m_device(std::chrono::system_clock::now(), m_config.seed),
+      m_faults(m_config.faults) {
     m_device.SetIdentity(m_config.deviceType, m_config.firmware);
     m_device.SetPassword(m_config.password);
     m_device.SetErrorWord(m_config.errorWord);
@@ -53,7 +57,9 @@ CSimServer::CSimServer(SimConfig config)
     }
 }
 
-CSimServer::~CSimServer() { Stop(); }
+CSimServer::~CSimServer() {
+    Stop();
+}
 
 void CSimServer::SetFaults(const SimFaults& faults) {
     std::lock_guard guard(m_faultLock);
@@ -278,21 +284,23 @@ bool CSimServer::Serve(Client& client, SteadyTime now) {
     if (restart) {
         // A rebooting device answers nothing and its connections die with a reset.
         if (m_config.verbose) {
-            std::fprintf(stderr, "trv730-sim: restart, refusing connections for %d ms\n", m_config.restartDownMs);
+            std::fprintf(stderr, "trv730-sim: restart, refusing connections for %d ms\n",
+                         m_config.restartDownMs);
         }
         GoDown(now);
         return true;
     }
     if (m_config.verbose) {
-        std::fprintf(stderr, "trv730-sim: unit %u function %u first %u count %u -> %s %u\n", query[6], query[7],
-                     length >= 12 ? Word(query + 8) : 0, length >= 12 ? Word(query + 10) : 0,
+        std::fprintf(stderr, "trv730-sim: unit %u function %u first %u count %u -> %s %u\n", query[6],
+                     query[7], length >= 12 ? Word(query + 8) : 0, length >= 12 ? Word(query + 10) : 0,
                      exception ? "exception" : "ok", exception);
     }
     Answer(client, query, length, exception, faults, now);
     return client.fd >= 0;
 }
 
-uint8_t CSimServer::Handle(const uint8_t* query, int length, const SimFaults& faults, SteadyTime now, bool& restart) {
+uint8_t CSimServer::Handle(const uint8_t* query, int length, const SimFaults& faults, SteadyTime now,
+                           bool& restart) {
     const uint8_t function = query[7];
     if (function != DI::kFunctionReadHolding && function != DI::kFunctionWriteMultiple) {
         return DI::kExceptionIllegalFunction;
@@ -326,16 +334,18 @@ uint8_t CSimServer::Handle(const uint8_t* query, int length, const SimFaults& fa
     for (int i = 0; i < count; ++i) {
         values[i] = Word(query + 13 + 2 * i);
     }
-    const CSimDevice::WriteResult result = m_device.Write(first, count, values, std::chrono::system_clock::now());
+    const CSimDevice::WriteResult result =
+        m_device.Write(first, count, values, std::chrono::system_clock::now());
     restart = result.restart;
     return result.exception;
 }
 
-void CSimServer::Answer(Client& client, const uint8_t* query, int length, uint8_t exception, const SimFaults& faults,
-                        SteadyTime now) {
+void CSimServer::Answer(Client& client, const uint8_t* query, int length, uint8_t exception,
+                        const SimFaults& faults, SteadyTime now) {
     auto reply = [&](int fd) {
         modbus_set_socket(m_ctx, fd);
-        return exception ? modbus_reply_exception(m_ctx, query, exception) : modbus_reply(m_ctx, query, length, m_mapping);
+        return exception ? modbus_reply_exception(m_ctx, query, exception)
+                         : modbus_reply(m_ctx, query, length, m_mapping);
     };
     if (!faults.ChangesAnswers() && client.pending.empty()) {
         if (reply(client.fd) < 0) {
@@ -367,7 +377,8 @@ void CSimServer::Answer(Client& client, const uint8_t* query, int length, uint8_
         answer.bytes[4] = 0;
         answer.bytes[5] = 0;
     }
-    answer.due = now + std::chrono::milliseconds(faults.delayMs + (faults.lateAnswers > 0 ? faults.lateMs : 0));
+    answer.due =
+        now + std::chrono::milliseconds(faults.delayMs + (faults.lateAnswers > 0 ? faults.lateMs : 0));
     // Answers leave in the order their requests came.
     if (!client.pending.empty()) {
         answer.due = std::max(answer.due, client.pending.back().due);

@@ -20,7 +20,7 @@ struct _modbus_mapping_t;
 // clients, answers them through libmodbus and applies the configured faults. The
 // device's registers live in CSimDevice; this class only moves requests and answers.
 class CSimServer {
-public:
+  public:
     explicit CSimServer(SimConfig config);
     ~CSimServer();
     CSimServer(const CSimServer&) = delete;
@@ -40,7 +40,7 @@ public:
     int LastUnitId() const { return m_lastUnitId.load(); }
     int OpenConnections() const { return m_openConnections.load(); }
 
-private:
+  private:
     using SteadyTime = std::chrono::steady_clock::time_point;
     struct Pending {
         SteadyTime due;

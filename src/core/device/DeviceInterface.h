@@ -28,22 +28,24 @@ constexpr uint16_t kRegFirmware = 1;  // major number in the high byte, minor in
 constexpr uint16_t kDeviceType = 14;
 constexpr uint16_t kFirmwareMin = 0x0108;  // 1.8
 constexpr uint16_t kFirmwareMax = 0x02FF;  // 2.255
-constexpr bool IsSupportedFirmware(uint16_t version) { return version >= kFirmwareMin && version <= kFirmwareMax; }
+constexpr bool IsSupportedFirmware(uint16_t version) {
+    return version >= kFirmwareMin && version <= kFirmwareMax;
+}
 
 // ---- Status block (registers 0..26) -------------------------------------------------
 // Two-register values hold their high 16 bits in the lower register.
 constexpr uint16_t kStatusFirst = 0;
 constexpr uint16_t kStatusCount = 27;
-constexpr uint16_t kRegStatusWord = 8;        // 8..9, unsigned, bits below
-constexpr uint16_t kRegErrorWord = 10;        // 10..11, unsigned, one bit per device error
-constexpr uint16_t kRegCardCapacity = 12;     // 12..13, unsigned, 512-byte sectors
-constexpr uint16_t kRegCardFree = 14;         // 14..15, unsigned, 512-byte sectors
-constexpr uint16_t kRegFileNumber = 16;       // number of the data file being written
-constexpr uint16_t kRegFileSize = 17;         // 17..18, signed, bytes
-constexpr uint16_t kRegUptime = 19;           // 19..20, signed, seconds since the device started
-constexpr uint16_t kRegClock = 21;            // 21..22, unsigned device time; writable
-constexpr uint16_t kRegLastEventTime = 23;    // 23..24, unsigned device time
-constexpr uint16_t kRegEventCount = 25;       // 25..26
+constexpr uint16_t kRegStatusWord = 8;      // 8..9, unsigned, bits below
+constexpr uint16_t kRegErrorWord = 10;      // 10..11, unsigned, one bit per device error
+constexpr uint16_t kRegCardCapacity = 12;   // 12..13, unsigned, 512-byte sectors
+constexpr uint16_t kRegCardFree = 14;       // 14..15, unsigned, 512-byte sectors
+constexpr uint16_t kRegFileNumber = 16;     // number of the data file being written
+constexpr uint16_t kRegFileSize = 17;       // 17..18, signed, bytes
+constexpr uint16_t kRegUptime = 19;         // 19..20, signed, seconds since the device started
+constexpr uint16_t kRegClock = 21;          // 21..22, unsigned device time; writable
+constexpr uint16_t kRegLastEventTime = 23;  // 23..24, unsigned device time
+constexpr uint16_t kRegEventCount = 25;     // 25..26
 constexpr uint16_t kCardSectorBytes = 512;
 
 // Status word bits.
@@ -91,32 +93,30 @@ constexpr uint16_t MeasureValueRegister(int channel, int item) {
 // 7..8 temperatures, 9 analogue voltage, 10 analogue current, 11..14 discrete inputs,
 // 15..17 power per phase, 18 line and sequence voltages.
 constexpr uint16_t kMeasureKinds[kChannelCount][kItemsPerChannel] = {
-    {1, 9, 10, 3, 4, 2},       {1, 9, 10, 3, 4, 2},       {1, 9, 10, 3, 4, 2},
-    {5, 9, 10, 7, 8, 6},       {5, 9, 10, 7, 8, 6},       {5, 9, 10, 7, 8, 6},
-    {5, 9, 10, 7, 8, 6},       {11, 0, 0, 0, 0, 0},       {11, 0, 0, 0, 0, 0},
-    {12, 21, 0, 0, 0, 0},      {13, 21, 0, 0, 0, 0},      {14, 22, 23, 0, 0, 0},
-    {14, 22, 23, 0, 0, 0},     {14, 22, 23, 0, 0, 0},     {14, 22, 23, 0, 0, 0},
-    {15, 16, 17, 18, 19, 20},  {15, 16, 17, 18, 19, 20},  {15, 16, 17, 18, 19, 20},
-    {24, 25, 26, 27, 28, 29},
+    {1, 9, 10, 3, 4, 2},      {1, 9, 10, 3, 4, 2},      {1, 9, 10, 3, 4, 2},      {5, 9, 10, 7, 8, 6},
+    {5, 9, 10, 7, 8, 6},      {5, 9, 10, 7, 8, 6},      {5, 9, 10, 7, 8, 6},      {11, 0, 0, 0, 0, 0},
+    {11, 0, 0, 0, 0, 0},      {12, 21, 0, 0, 0, 0},     {13, 21, 0, 0, 0, 0},     {14, 22, 23, 0, 0, 0},
+    {14, 22, 23, 0, 0, 0},    {14, 22, 23, 0, 0, 0},    {14, 22, 23, 0, 0, 0},    {15, 16, 17, 18, 19, 20},
+    {15, 16, 17, 18, 19, 20}, {15, 16, 17, 18, 19, 20}, {24, 25, 26, 27, 28, 29},
 };
 
 // ---- Settings block (registers 2000..2221) ------------------------------------------
 constexpr uint16_t kSettingsFirst = 2000;
 constexpr uint16_t kSettingsCount = 222;
 constexpr uint16_t kSettingsLast = kSettingsFirst + kSettingsCount - 1;  // 2221
-constexpr uint16_t kRegVoltageSensor1 = 2001;  // 2001..2003, channels 1..3
-constexpr uint16_t kRegCurrentSensor4 = 2004;  // 2004..2007, channels 4..7
-constexpr uint16_t kRegTempSensor8 = 2010;     // 2010, 2011: channels 8, 9
-constexpr uint16_t kRegRecordSources = 2073;   // 20 source codes, two registers each
+constexpr uint16_t kRegVoltageSensor1 = 2001;                            // 2001..2003, channels 1..3
+constexpr uint16_t kRegCurrentSensor4 = 2004;                            // 2004..2007, channels 4..7
+constexpr uint16_t kRegTempSensor8 = 2010;                               // 2010, 2011: channels 8, 9
+constexpr uint16_t kRegRecordSources = 2073;  // 20 source codes, two registers each
 constexpr int kRecordSourceCount = 20;
-constexpr uint16_t kRegRecordPeriod = 2113;    // 2113..2114, milliseconds
-constexpr uint16_t kRegFileLimit = 2115;       // 2115..2116, bytes
+constexpr uint16_t kRegRecordPeriod = 2113;  // 2113..2114, milliseconds
+constexpr uint16_t kRegFileLimit = 2115;     // 2115..2116, bytes
 constexpr uint16_t kRegModbusPort = 2146;
 constexpr uint16_t kRegModbusPassword = 2148;  // 13 registers
 constexpr uint16_t kRegHttpPassword = 2167;    // 13 registers
 constexpr uint16_t kRegFtpSwitch = 2183;       // 1 = on
 constexpr uint16_t kRegFtpPort = 2184;
-constexpr uint16_t kRegFtpPassword = 2186;     // 13 registers
+constexpr uint16_t kRegFtpPassword = 2186;  // 13 registers
 constexpr uint16_t kRegModbusUnitId = 2205;
 constexpr int kPasswordRegisters = 13;
 

@@ -113,7 +113,9 @@ void PutWord(uint8_t* at, uint16_t value) {
     at[1] = static_cast<uint8_t>(value & 0xFF);
 }
 
-uint16_t GetWord(const uint8_t* at) { return static_cast<uint16_t>((at[0] << 8) | at[1]); }
+uint16_t GetWord(const uint8_t* at) {
+    return static_cast<uint16_t>((at[0] << 8) | at[1]);
+}
 
 }  // namespace
 
@@ -234,7 +236,8 @@ int CModbusTCP::Exchange(int requestLength, int timeoutMs) {
     return ReceiveResponse(timeoutMs);
 }
 
-int CModbusTCP::ReadHoldingRegisters(uint16_t firstAddress, uint16_t count, uint16_t* registers, int timeoutMs) {
+int CModbusTCP::ReadHoldingRegisters(uint16_t firstAddress, uint16_t count, uint16_t* registers,
+                                     int timeoutMs) {
     std::lock_guard guard(m_lock);
     if (!IsConnected() || registers == nullptr) {
         return -1;

@@ -13,7 +13,7 @@
 // error; -2 no answer in time, connection closed by the device, short transfer or a
 // frame that fails a check; -3 exception response, its code stored in registers[0].
 class CModbusTCP {
-public:
+  public:
     CModbusTCP();
     virtual ~CModbusTCP();
     CModbusTCP(const CModbusTCP&) = delete;
@@ -36,7 +36,7 @@ public:
     void SetConnectTimeoutMs(int ms) { m_connectTimeoutMs = ms; }
     void SetIdentifyTimeoutMs(int ms) { m_identifyTimeoutMs = ms; }
 
-private:
+  private:
     // Largest frame a device may announce: a length field of up to 260 means at most
     // 259 bytes after the 7-byte header.
     static constexpr int kHeaderSize = 7;
