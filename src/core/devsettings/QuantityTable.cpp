@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include "language/Language.h"
@@ -109,23 +110,13 @@ QString CQuantityTable::ValueText(unsigned kind, double value) const {
     return QString::fromLatin1(buf, r.ptr - buf);
 }
 
+int ValueDecimalsOfKind(unsigned kind) {
+    return IsKnownKind(kind) ? DecimalsOfDivisor(kKinds[kind].divisor) : 0;
+}
+
 std::size_t FormatRawValue(char* out, unsigned kind, std::int32_t raw) {
-    const int decimals = IsKnownKind(kind) ? DecimalsOfDivisor(kKinds[kind].divisor) : 0;
-    char* p = out;
-    std::uint32_t magnitude = raw < 0 ? std::uint32_t(0) - std::uint32_t(raw) : std::uint32_t(raw);
-    if (raw < 0) *p++ = '-';
-    if (decimals == 0) {
-        p = std::to_chars(p, out + kMaxRawValueChars, magnitude).ptr;
-        return std::size_t(p - out);
-    }
-    static constexpr std::uint32_t kScale[] = {1, 10, 100, 1000};
-    const std::uint32_t whole = magnitude / kScale[decimals];
-    std::uint32_t frac = magnitude % kScale[decimals];
-    p = std::to_chars(p, out + kMaxRawValueChars, whole).ptr;
-    *p++ = '.';
-    for (int d = decimals - 1; d >= 0; --d) {
-        p[d] = char('0' + frac % 10);
-        frac /= 10;
-    }
-    return std::size_t(p + decimals - out);
+    char buf[16];
+    const std::size_t n = FormatScaledInteger(buf, ValueDecimalsOfKind(kind), raw);
+    std::memcpy(out, buf, n);
+    return n;
 }

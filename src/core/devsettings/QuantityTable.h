@@ -62,3 +62,74 @@ private:
 // out needs room for kMaxRawValueChars; returns the number of chars written (no terminator).
 inline constexpr std::size_t kMaxRawValueChars = 13;
 std::size_t FormatRawValue(char* out, unsigned kind, std::int32_t raw);
+
+// Decimals of a kind's value text: 1, 2 or 3 for divisors 10, 100, 1000, otherwise 0.
+int ValueDecimalsOfKind(unsigned kind);
+
+namespace quantity_detail {
+inline constexpr char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+
+inline int DecimalDigits(std::uint32_t v) {
+    int n = 1;
+    while (v >= 10000) {
+        v /= 10000;
+        n += 4;
+    }
+    return n + (v >= 10) + (v >= 100) + (v >= 1000);
+}
+}  // namespace quantity_detail
+
+// The same with the decimals already known, for loops that write millions of values.
+// Writes straight into out (no staging copy, which would stall on reloading fresh stores).
+inline std::size_t FormatScaledInteger(char* out, int decimals, std::int32_t raw) {
+    using quantity_detail::kDigitPairs;
+    std::uint32_t m = raw < 0 ? std::uint32_t(0) - std::uint32_t(raw) : std::uint32_t(raw);
+    std::uint32_t frac = 0;
+    switch (decimals) {
+    case 1: frac = m % 10; m /= 10; break;
+    case 2: frac = m % 100; m /= 100; break;
+    case 3: frac = m % 1000; m /= 1000; break;
+    default: decimals = 0; break;
+    }
+    char* p = out;
+    if (raw < 0) *p++ = '-';
+    char* const wholeEnd = p + quantity_detail::DecimalDigits(m);
+    char* q = wholeEnd;
+    while (m >= 100) {
+        q -= 2;
+        __builtin_memcpy(q, kDigitPairs + 2 * (m % 100), 2);
+        m /= 100;
+    }
+    if (m >= 10) {
+        q -= 2;
+        __builtin_memcpy(q, kDigitPairs + 2 * m, 2);
+    } else {
+        *--q = char('0' + m);
+    }
+    p = wholeEnd;
+    switch (decimals) {
+    case 1:
+        p[0] = '.';
+        p[1] = char('0' + frac);
+        p += 2;
+        break;
+    case 2:
+        p[0] = '.';
+        __builtin_memcpy(p + 1, kDigitPairs + 2 * frac, 2);
+        p += 3;
+        break;
+    case 3:
+        p[0] = '.';
+        p[1] = char('0' + frac / 100);
+        __builtin_memcpy(p + 2, kDigitPairs + 2 * (frac % 100), 2);
+        p += 4;
+        break;
+    default:
+        break;
+    }
+    return std::size_t(p - out);
+}
