@@ -1,5 +1,4 @@
 // trv730ctl rdf: reading recorded-data files and exporting them as CSV.
-#include <QRegularExpression>
 #include <memory>
 #include <optional>
 
@@ -28,33 +27,6 @@ QString TimeText(std::int64_t ms) {
     const CalendarTime t = CalendarTime::FromMs(ms);
     return QString::asprintf("%02d.%02d.%04d %02d:%02d:%02d.%03d", t.day, t.month, t.year, t.hour,
                              t.minute, t.second, t.millisecond);
-}
-
-std::optional<std::int64_t> ParseTime(const QString& text) {
-    static const QRegularExpression dotted(QStringLiteral(
-        R"(^\s*(\d{1,2})\.(\d{1,2})\.(\d{4})(?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:[.,](\d{1,3}))?)?)?\s*$)"));
-    static const QRegularExpression iso(QStringLiteral(
-        R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:[.,](\d{1,3}))?)?)?\s*$)"));
-    CalendarTime t;
-    QRegularExpressionMatch m = dotted.match(text);
-    if (m.hasMatch()) {
-        t.day = m.captured(1).toInt();
-        t.month = m.captured(2).toInt();
-        t.year = m.captured(3).toInt();
-    } else {
-        m = iso.match(text);
-        if (!m.hasMatch()) return std::nullopt;
-        t.year = m.captured(1).toInt();
-        t.month = m.captured(2).toInt();
-        t.day = m.captured(3).toInt();
-    }
-    t.hour = m.captured(4).toInt();
-    t.minute = m.captured(5).toInt();
-    t.second = m.captured(6).toInt();
-    // ".5" is half a second, as anyone reading a time expects.
-    const QString ms = m.captured(7);
-    t.millisecond = ms.isEmpty() ? 0 : ms.leftJustified(3, u'0').toInt();
-    return t.ToMs();
 }
 
 // Opens a file, naming the reason on err when it cannot.
@@ -131,7 +103,7 @@ int RunExport(const QStringList& args, CtlStreams& io) {
             }
             const QString value = args[++i];
             if (a == u"--from" || a == u"--to") {
-                const auto t = ParseTime(value);
+                const auto t = ParseCalendarTime(value);
                 if (!t) {
                     CtlError(io, QStringLiteral("rdf export: '%1' is not a valid time").arg(value));
                     return kExitUsage;

@@ -1,5 +1,7 @@
 #include "rdf/CalendarTime.h"
 
+#include <QRegularExpression>
+
 namespace {
 constexpr int kMonthDays[12] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 constexpr std::int64_t kMsPerDay = 86400000;
@@ -55,4 +57,31 @@ std::optional<std::int64_t> CalendarTime::ToMs() const {
     days += day - 1;
     if (days > 0xFFFF) return std::nullopt;  // beyond 2159-06-06
     return ((days * 24 + hour) * 60 + minute) * 60000 + std::int64_t(second) * 1000 + millisecond;
+}
+
+std::optional<std::int64_t> ParseCalendarTime(const QString& text) {
+    static const QRegularExpression dotted(QStringLiteral(
+        R"(^\s*(\d{1,2})\.(\d{1,2})\.(\d{4})(?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:[.,](\d{1,3}))?)?)?\s*$)"));
+    static const QRegularExpression iso(QStringLiteral(
+        R"(^\s*(\d{4})-(\d{1,2})-(\d{1,2})(?:[ T]+(\d{1,2}):(\d{2})(?::(\d{2})(?:[.,](\d{1,3}))?)?)?\s*$)"));
+    CalendarTime t;
+    QRegularExpressionMatch m = dotted.match(text);
+    if (m.hasMatch()) {
+        t.day = m.captured(1).toInt();
+        t.month = m.captured(2).toInt();
+        t.year = m.captured(3).toInt();
+    } else {
+        m = iso.match(text);
+        if (!m.hasMatch()) return std::nullopt;
+        t.year = m.captured(1).toInt();
+        t.month = m.captured(2).toInt();
+        t.day = m.captured(3).toInt();
+    }
+    t.hour = m.captured(4).toInt();
+    t.minute = m.captured(5).toInt();
+    t.second = m.captured(6).toInt();
+    // ".5" is half a second, as anyone reading a time expects.
+    const QString ms = m.captured(7);
+    t.millisecond = ms.isEmpty() ? 0 : ms.leftJustified(3, u'0').toInt();
+    return t.ToMs();
 }

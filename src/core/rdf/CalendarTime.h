@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <cstdint>
 #include <optional>
 
@@ -24,6 +25,11 @@ struct CalendarTime {
 
     bool operator==(const CalendarTime&) const = default;
 };
+
+// A time typed by a person: "DD.MM.YYYY[ HH:MM[:SS[.mmm]]]" (as the program shows times) or
+// "YYYY-MM-DD[ |T]HH:MM[:SS[.mmm]]"; a date alone is its midnight and ".5" half a second.
+// Nothing for text that is no time of the calendar.
+std::optional<std::int64_t> ParseCalendarTime(const QString& text);
 
 // Days of the calendar year (2100 is a common year on the device).
 bool IsDeviceLeapYear(int year);

@@ -44,3 +44,27 @@ TEST(CalendarTimeTest, FieldsOutsideTheCalendarAreRefused) {
     EXPECT_EQ(CalendarTime({2000, 2, 29}).ToMs(), std::int64_t(7364) * kDay);
 }
 }  // namespace
+
+namespace {
+TEST(CalendarTimeTest, ParsesTypedTimes) {
+    const std::int64_t noon = 1393675200LL * 1000;  // 29.02.2024 12:00:00
+    const struct {
+        const char* text;
+        std::optional<std::int64_t> ms;
+    } cases[] = {
+        {"29.02.2024 12:00:00", noon},
+        {"29.02.2024 12:00:00.5", noon + 500},
+        {"29.02.2024 12:00:00.025", noon + 25},
+        {" 2024-02-29T12:00 ", noon},
+        {"2024-02-29 12:00:01,250", noon + 1250},
+        {"29.02.2024", noon - 12 * 3600000},
+        {"1.1.1980 0:00", 0},
+        {"29.02.2023 12:00", std::nullopt},  // no such day
+        {"29.02.2024 24:00", std::nullopt},
+        {"12:00:00", std::nullopt},
+        {"2024-02-29x", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseCalendarTime(QString::fromLatin1(c.text)), c.ms) << c.text;
+}
+}  // namespace
