@@ -114,3 +114,14 @@ ValueRange ComputeValueRange(const CRecordingSet& set, std::span<const SeriesSel
     range.minimum -= margin;
     return range;
 }
+
+std::vector<std::uint32_t> EventStartsInView(const CFileRdf& file, TimeRange view) {
+    std::vector<std::uint32_t> starts;
+    EventStartTracker tracker;
+    const RdfRecord* records = file.Records();
+    for (std::uint32_t i = 0; i < file.RecordCount(); ++i) {
+        if (!view.Contains(records[i].TimeMs())) continue;
+        if (tracker.Step(records[i].kind)) starts.push_back(i);
+    }
+    return starts;
+}

@@ -2,9 +2,11 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "devsettings/SourceCode.h"
 
+class CFileRdf;
 class CRecordingSet;
 
 // A span of recorded time in milliseconds since 1980-01-01, both ends included.
@@ -68,3 +70,8 @@ struct ValueRange {
 // record of every file for the rows that are on, then 2 % more at each end. It covers all
 // records, not only the view, so it stays put while zooming.
 ValueRange ComputeValueRange(const CRecordingSet& set, std::span<const SeriesSelection> rows);
+
+// Indexes of the records of a file inside the view that start an event, as the graph marks
+// them: every record takes part (a data record ends a condition), records outside the view
+// are skipped without changing the state, and each file starts afresh.
+std::vector<std::uint32_t> EventStartsInView(const CFileRdf& file, TimeRange view);

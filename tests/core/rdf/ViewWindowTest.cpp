@@ -109,3 +109,19 @@ TEST(ViewWindowTest, ValueRangeCoversEveryRecordOfTheRowsThatAreOn) {
     EXPECT_DOUBLE_EQ(r.minimum, -900.0 - (1.0 + 900.0) * 0.02);
 }
 }  // namespace
+
+namespace {
+TEST(ViewWindowTest, EventStartsAsTheGraphMarksThem) {
+    RdfScratch scratch;
+    CFileRdf f;
+    ASSERT_TRUE(f.Open(scratch.Write("e", RdfBytes(RdfFields(1, {1}),
+                                                   {{2, 100}, {0, 200}, {2, 300}, {4, 400}, {1, 500}, {2, 600}, {2, 700}}))));
+    // The reader counts over event records only, so the data record at 200 does not end
+    // the first condition there; the graph walks every record.
+    EXPECT_EQ(f.EventCount(), 2u);
+    EXPECT_EQ(EventStartsInView(f, {0, 1000}), (std::vector<std::uint32_t>{0, 2, 5}));
+    // Records before the view leave no trace: 300 starts afresh inside it.
+    EXPECT_EQ(EventStartsInView(f, {250, 650}), (std::vector<std::uint32_t>{2, 5}));
+    EXPECT_EQ(EventStartsInView(f, {650, 1000}), (std::vector<std::uint32_t>{6}));
+}
+}  // namespace
