@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <limits>
 
 #include "language/Language.h"
@@ -115,8 +114,5 @@ int ValueDecimalsOfKind(unsigned kind) {
 }
 
 std::size_t FormatRawValue(char* out, unsigned kind, std::int32_t raw) {
-    char buf[16];
-    const std::size_t n = FormatScaledInteger(buf, ValueDecimalsOfKind(kind), raw);
-    std::memcpy(out, buf, n);
-    return n;
+    return FormatScaledInteger(out, ValueDecimalsOfKind(kind), raw);
 }

@@ -72,7 +72,6 @@ inline constexpr char kDigitPairs[] =
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
-
 inline int DecimalDigits(std::uint32_t v) {
     int n = 1;
     while (v >= 10000) {
@@ -83,8 +82,9 @@ inline int DecimalDigits(std::uint32_t v) {
 }
 }  // namespace quantity_detail
 
-// The same with the decimals already known, for loops that write millions of values.
-// Writes straight into out (no staging copy, which would stall on reloading fresh stores).
+// The same with the decimals already known, for loops that write millions of values; writes
+// at most kMaxRawValueChars. Straight into out: a staging copy would stall on reloading
+// the bytes just stored.
 inline std::size_t FormatScaledInteger(char* out, int decimals, std::int32_t raw) {
     using quantity_detail::kDigitPairs;
     std::uint32_t m = raw < 0 ? std::uint32_t(0) - std::uint32_t(raw) : std::uint32_t(raw);

@@ -256,6 +256,13 @@ CsvExportResult ExportCsv(const CRecordingSet& set, TimeRange view, const CQuant
 
     // The widest row: date and time cells, every column at its widest, the line end.
     const std::size_t rowBound = 32 + columns.size() * 17 + 2;
+    if (rowBound > kBufferBytes / 2) {  // tens of thousands of files at once
+        out.Submit();
+        writer.Finish();
+        file.cancelWriting();
+        result.error = QString::fromLocal8Bit(std::strerror(E2BIG));
+        return result;
+    }
     const std::uint64_t total = set.TotalRecords();
     std::uint64_t walked = 0;
     std::vector<ColumnSlot> columnSlots(columns.size());
