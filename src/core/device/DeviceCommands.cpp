@@ -41,6 +41,7 @@ CommandOutcome Run(IRegisterClient& client, DeviceCommand command) {
         uint16_t value = info.code;
         out.sent = true;
         out.writeResult = client.WriteMultipleRegisters(DI::kRegCommand, 1, &value, DI::kRequestTimeoutMs);
+        if (out.writeResult == -3) out.exceptionCode = value;
         out.success = command == DeviceCommand::Restart ? out.writeResult == -1 : out.writeResult == 1;
     }
     out.messageKey = out.success ? info.successKey : info.failureKey;

@@ -14,6 +14,7 @@ struct CommandOutcome {
     bool success = false;
     int writeResult = -1;  // what the write returned; -1 too when nothing was sent
     bool sent = false;
+    int exceptionCode = 0;  // the device's code when it refused the command (writeResult -3)
     int messageKey = -1;
     int captionKey = -1;
 };

@@ -83,6 +83,7 @@ TEST(DeviceCommands, SuccessRulesAndMessages) {
         EXPECT_EQ(out.captionKey, c.success ? LNG_GLOB_SYSTEM : LNG_GLOB_ERROR) << c.what;
         EXPECT_EQ(out.sent, c.connected) << c.what;
         EXPECT_EQ(client.writes.size(), c.connected ? 1u : 0u) << c.what;
+        EXPECT_EQ(out.exceptionCode, c.writeResult == -3 ? 4 : 0) << c.what;
     }
 }
 
