@@ -7,7 +7,9 @@
 #include "device/LiveFormat.h"
 
 // Everything a device page shows of one poll, decoded from the register image. The page
-// paints these values; it computes none of them.
+// paints these values; it computes none of them. A default-constructed view is the blank
+// page shown before the first poll and after a disconnect (bars 0..1 at 0, empty labels,
+// thermometers at -50 on the short scale, lamps off, no card, device buttons disabled).
 
 struct BarState {
     int32_t maximum = 1;  // range 0..maximum
