@@ -1,7 +1,5 @@
 #include "device/DeviceCommands.h"
 
-#include <QUrl>
-
 #include "device/DeviceInterface.h"
 #include "device/RegisterClient.h"
 #include "device/RegisterImage.h"
@@ -66,6 +64,10 @@ QString MemoryCardAddress(const RegisterImage& image, uint32_t ipAddress) {
                                            (ipAddress >> 8) & 0xFF, ipAddress & 0xFF, port);
     return QStringLiteral("ftp://ftp:") + QString::fromLatin1(QUrl::toPercentEncoding(FtpPassword(image))) +
            u'@' + host;
+}
+
+QUrl MemoryCardUrl(const RegisterImage& image, uint32_t ipAddress) {
+    return QUrl(MemoryCardAddress(image, ipAddress), QUrl::StrictMode);
 }
 
 }  // namespace DeviceCommands

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 #include <cstdint>
 
 class IRegisterClient;
@@ -39,5 +40,7 @@ QString FtpPassword(const RegisterImage& image);
 // are percent-encoded, so a password with '@', ':', '/' or non-ASCII letters still gives an
 // address that means exactly that password.
 QString MemoryCardAddress(const RegisterImage& image, uint32_t ipAddress);
+// The same address parsed strictly, for the platform's URL opener (never a shell).
+QUrl MemoryCardUrl(const RegisterImage& image, uint32_t ipAddress);
 
 }  // namespace DeviceCommands

@@ -121,7 +121,7 @@ TEST_F(MemoryCardAddressTest, AnyPasswordSurvivesTheAddress) {
     for (const QString& password : passwords) {
         SetFtp(password, 21);
         const QString address = DeviceCommands::MemoryCardAddress(image, 0x7F000001);
-        const QUrl url(address, QUrl::StrictMode);
+        const QUrl url = DeviceCommands::MemoryCardUrl(image, 0x7F000001);
         ASSERT_TRUE(url.isValid()) << address.toStdString();
         EXPECT_EQ(url.scheme(), "ftp");
         EXPECT_EQ(url.userName(), "ftp");
