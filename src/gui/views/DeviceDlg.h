@@ -1,0 +1,126 @@
+#pragma once
+
+#include <QHash>
+#include <QWidget>
+#include <atomic>
+#include <memory>
+
+#include "device/DevicePoster.h"
+#include "device/LiveView.h"
+
+class CSettings;
+class CXLabel;
+class CXLed;
+class CXListCtrl;
+class CXProgressCtrl;
+class CTemperatureBar;
+class CCardChartCtrl;
+class DeviceLink;
+class ILiveGraphWindow;
+class ModbusLinkClient;
+class QPushButton;
+class QScrollBar;
+enum class DeviceCommand;
+
+// The page under a device's tab: every live value of one device, its lamps, memory card
+// chart, error list and command buttons. The page owns the device's link (client, polling
+// thread, register image) and its live graph window. The polling thread reaches the page
+// only through posted events; the page stops the thread before it dies.
+class CDeviceDlg : public QWidget {
+    Q_OBJECT
+public:
+    // Win32-style scroll information of the page while its area is lower than the layout.
+    struct ScrollInfo {
+        bool visible = false;
+        int page = 0;
+        int maximum = 0;
+        int position = 0;
+    };
+
+    CDeviceDlg(QWidget* parent, CSettings& settings);
+    ~CDeviceDlg() override;
+
+    // Builds the page, starts the polling thread and creates the live graph window; false
+    // when the thread cannot start (the page then lives on without live data).
+    bool Initialize();
+
+    // The link state 0..4 (disconnected .. connected), read without waiting.
+    int LinkState() const;
+    // UM_DEVICE_COMMAND: 1 disconnect, 2 connect, 3 stop the link for good (waits for the
+    // polling thread while the page's events keep being dispatched, then closes the live
+    // graph window).
+    void DeviceCommand(int command);
+    // UM_DEVICE_CHANGED: the device record was edited.
+    void DeviceChanged();
+
+    // The device record index of this page, kept by the main window in step with the tabs;
+    // -1 when the page is not among them.
+    void SetDeviceIndex(int index) { m_deviceIndex.store(index); }
+    int FindDeviceIndex() const { return m_deviceIndex.load(); }
+
+    QWidget* GraphWindow() const;
+    void ShowGraphWindow(const QString& deviceName, bool topmost);
+
+    // Paints a decoded poll, or the blank page.
+    void ShowData(uint32_t exchangeRate);
+    void ClearData();
+
+    // The layout's full size in pixels.
+    QSize DesignSize() const { return m_designSize; }
+    QSize sizeHint() const override { return m_designSize; }
+    ScrollInfo Scroll() const;
+    int ScrollOffset() const { return m_scrollOffset; }
+    QScrollBar* ScrollBar() const { return m_scrollBar; }
+
+    // A control of the layout by its id, nullptr for none.
+    QWidget* Control(int id) const { return m_controls.value(id); }
+
+signals:
+    // The settings button: the device settings window belongs to whoever shows it.
+    void SettingsRequested(int deviceIndex);
+
+protected:
+    bool event(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
+private:
+    class Poster : public IDevicePoster {
+    public:
+        explicit Poster(QObject* target) : m_target(target) {}
+        void Post(int message, int wParam, int64_t lParam) override;
+
+    private:
+        QObject* m_target;
+    };
+
+    void BuildControls();
+    void ApplyColors();
+    void Paint(const LiveView& view);
+    void RunCommand(::DeviceCommand command);
+    void OpenMemoryCard();
+    void OnScrollValue(int value);
+    void UpdateScrollBar();
+    void StopLink();
+
+    CSettings& m_settings;
+    std::atomic<int> m_deviceIndex{-1};
+    std::unique_ptr<ModbusLinkClient> m_client;
+    Poster m_poster{this};
+    std::unique_ptr<DeviceLink> m_link;
+    std::unique_ptr<ILiveGraphWindow> m_graph;
+
+    QWidget* m_content = nullptr;  // holds every control; moved to scroll
+    QScrollBar* m_scrollBar = nullptr;
+    QHash<int, QWidget*> m_controls;
+    CXListCtrl* m_errorList = nullptr;
+    CCardChartCtrl* m_cardChart = nullptr;
+    CTemperatureBar* m_thermometers[2] = {};
+
+    QSize m_designSize;
+    int m_scrollOffset = 0;  // 0 or negative
+    int m_scrollPage = 0;
+    int m_scrollMaximum = 0;
+    MemoryCardView m_shownCard;
+    bool m_stopping = false;
+};

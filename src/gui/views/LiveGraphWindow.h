@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class QWidget;
+
+// What a device page asks of its live graph window. The page creates one at
+// initialisation (hidden), feeds it every decoded value, clears it with the page, retitles
+// it when the device is renamed and closes it when the link stops.
+class ILiveGraphWindow {
+public:
+    virtual ~ILiveGraphWindow() = default;
+    virtual QWidget* Window() = 0;
+    virtual void AddPoint(uint32_t code, int32_t raw) = 0;
+    virtual void ClearGraph() = 0;
+    virtual void SetDeviceName(const QString& name) = 0;
+    // UM_GRAPH_STATE: start, stop, connect or disconnect.
+    virtual void SetLinkState(int graphState) = 0;
+    virtual void ShowForDevice(const QString& deviceName, bool topmost) = 0;
+};
+
+// The page's live graph window, centred over the page and hidden; none while this
+// program has no live graph window to offer.
+std::unique_ptr<ILiveGraphWindow> CreateLiveGraphWindow(QWidget* page);
