@@ -20,10 +20,10 @@ void AddChannelBox(std::vector<Item>& out, int x, int y, int w, int h, const Cha
     out.push_back({c.box, x, y, w, h, K::Group, c.key});
     out.push_back({c.bar, x + 5, row1 + 2, 72, 10, K::Bar, -1});
     out.push_back({c.value, x + 81, row1, w - 86, 13, K::MainValue, -1});
-    out.push_back({c.thdCaption, x + 5, row2 + 2, 27, 8, K::Caption, c.thdKey});
-    out.push_back({c.thd, x + 33, row2, 40, 12, K::Value, -1});
-    out.push_back({c.freqCaption, x + 78, row2 + 2, 24, 8, K::Caption, c.freqKey});
-    out.push_back({c.freq, x + 103, row2, w - 108, 12, K::Value, -1});
+    out.push_back({c.thdCaption, x + 5, row2 + 2, 22, 8, K::Caption, c.thdKey});
+    out.push_back({c.thd, x + 28, row2, 34, 12, K::Value, -1});
+    out.push_back({c.freqCaption, x + 66, row2 + 2, 38, 8, K::Caption, c.freqKey});
+    out.push_back({c.freq, x + 105, row2, w - 110, 12, K::Value, -1});
 }
 
 // Apparent, active and reactive power with their bars, the power factor and the two
@@ -45,8 +45,8 @@ void AddPowerBox(std::vector<Item>& out, int x, int y, const PowerIds& p) {
                             {p.reactiveCaption, p.reactiveKey, p.reactiveBar, p.reactive}};
     for (int r = 0; r < 3; ++r) {
         const int ry = y + 12 + 14 * r;
-        out.push_back({rows[r][0], x + 5, ry + 2, 34, 8, K::Caption, rows[r][1]});
-        out.push_back({rows[r][2], x + 40, ry + 1, 45, 10, K::Bar, -1});
+        out.push_back({rows[r][0], x + 5, ry + 2, 41, 8, K::Caption, rows[r][1]});
+        out.push_back({rows[r][2], x + 47, ry + 1, 38, 10, K::Bar, -1});
         out.push_back({rows[r][3], x + 88, ry, w - 93, 12, K::Value, -1});
     }
     out.push_back({p.cosCaption, x + 5, y + 56, 80, 8, K::Caption, p.cosKey});
@@ -144,18 +144,18 @@ std::vector<Item> Build() {
     // Discrete inputs: a heading row and one row per input.
     out.push_back({1132, 340, 89, 156, 65, K::Group, LNG_DEVICE_GR_CH12CH13CH14CH15});
     out.push_back({1185, 344, 99, 36, 8, K::Caption, LNG_DEVICE_CH12CH13CH14CH15_INP});
-    out.push_back({1183, 382, 99, 52, 8, K::Caption, LNG_DEVICE_CH12CH13CH14CH15_IVM});
-    out.push_back({1184, 438, 99, 54, 8, K::Caption, LNG_DEVICE_CH12CH13CH14CH15_CNT});
+    out.push_back({1183, 386, 99, 50, 8, K::Caption, LNG_DEVICE_CH12CH13CH14CH15_IVM});
+    out.push_back({1184, 440, 99, 52, 8, K::Caption, LNG_DEVICE_CH12CH13CH14CH15_CNT});
     const int inputs[4][4] = {{1141, LNG_DEVICE_CH12_INP, 1096, 1097},
                               {1142, LNG_DEVICE_CH13_INP, 1098, 1099},
                               {1143, LNG_DEVICE_CH14_INP, 1100, 1101},
                               {1144, LNG_DEVICE_CH15_INP, 1102, 1103}};
     for (int r = 0; r < 4; ++r) {
         const int y = 108 + 11 * r;
-        out.push_back({inputs[r][0], 344, y + 1, 22, 8, K::Caption, inputs[r][1]});
-        out.push_back({IDC_INPUT1_LAMP + r, 367, y, 11, 10, K::Lamp, -1});
-        out.push_back({inputs[r][2], 382, y, 52, 10, K::Value, -1});
-        out.push_back({inputs[r][3], 438, y, 54, 10, K::Value, -1});
+        out.push_back({inputs[r][0], 344, y + 1, 27, 8, K::Caption, inputs[r][1]});
+        out.push_back({IDC_INPUT1_LAMP + r, 372, y, 11, 10, K::Lamp, -1});
+        out.push_back({inputs[r][2], 386, y, 50, 10, K::Value, -1});
+        out.push_back({inputs[r][3], 440, y, 52, 10, K::Value, -1});
     }
 
     out.push_back({1160, 340, 158, 130, 101, K::Group, LNG_DEVICE_GR_CARD});
