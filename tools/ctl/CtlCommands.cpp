@@ -1,9 +1,15 @@
 #include "CtlCommand.h"
 
 extern const CtlCommandGroup kRdfCommandGroup;
+extern const CtlCommandGroup kIdentifyCommandGroup;
+extern const CtlCommandGroup kLiveCommandGroup;
+extern const CtlCommandGroup kDeviceCommandGroup;
 
 const CtlCommandGroup* CtlCommandGroups() {
     static const CtlCommandGroup groups[] = {
+        kIdentifyCommandGroup,
+        kLiveCommandGroup,
+        kDeviceCommandGroup,
         kRdfCommandGroup,
         {nullptr, nullptr, nullptr},
     };
