@@ -25,7 +25,7 @@
 #include "device/DeviceCommands.h"
 #include "device/DeviceLink.h"
 #include "device/LiveDecoder.h"
-#include "device/ModbusLinkClient.h"
+#include "device/ModbusDeviceClient.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 #include "settings/Settings.h"
@@ -64,7 +64,7 @@ void CDeviceDlg::Poster::Post(int message, int wParam, int64_t lParam) {
 }
 
 CDeviceDlg::CDeviceDlg(QWidget* parent, CSettings& settings)
-    : QWidget(parent), m_settings(settings), m_client(std::make_unique<ModbusLinkClient>()) {
+    : QWidget(parent), m_settings(settings), m_client(std::make_unique<CModbusDeviceClient>()) {
     m_designSize = DialogUnits::ForDialogFont().Size(L::kWidth, L::kHeight);
     m_content = new QWidget(this);
     m_content->setGeometry(QRect(QPoint(0, 0), m_designSize));

@@ -17,7 +17,7 @@ class CTemperatureBar;
 class CCardChartCtrl;
 class DeviceLink;
 class ILiveGraphWindow;
-class ModbusLinkClient;
+class CModbusDeviceClient;
 class QPushButton;
 class QScrollBar;
 enum class DeviceCommand;
@@ -105,7 +105,7 @@ private:
 
     CSettings& m_settings;
     std::atomic<int> m_deviceIndex{-1};
-    std::unique_ptr<ModbusLinkClient> m_client;
+    std::unique_ptr<CModbusDeviceClient> m_client;
     Poster m_poster{this};
     std::unique_ptr<DeviceLink> m_link;
     std::unique_ptr<ILiveGraphWindow> m_graph;
