@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -16,7 +17,7 @@ public:
     virtual void AddPoint(uint32_t code, int32_t raw) = 0;
     virtual void ClearGraph() = 0;
     virtual void SetDeviceName(const QString& name) = 0;
-    // UM_GRAPH_STATE: start, stop, connect or disconnect.
+    // UM_GRAPH_STATE: stop, connect or disconnect.
     virtual void SetLinkState(int graphState) = 0;
     virtual void ShowForDevice(const QString& deviceName, bool topmost) = 0;
 };
@@ -24,3 +25,8 @@ public:
 // The page's live graph window, centred over the page and hidden; none while this
 // program has no live graph window to offer.
 std::unique_ptr<ILiveGraphWindow> CreateLiveGraphWindow(QWidget* page);
+
+// Replaces the window pages create (tests watch what a page tells its window); an empty
+// factory restores the program's own.
+using LiveGraphFactory = std::function<std::unique_ptr<ILiveGraphWindow>(QWidget* page)>;
+void SetLiveGraphFactory(LiveGraphFactory factory);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QThread>
+#include <algorithm>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -12,6 +14,10 @@
 #include "views/DeviceDlg.h"
 #include "views/DevicePageBinding.h"
 #include "views/DevicePageLayout.h"
+#include "views/LiveGraphWindow.h"
+#include "device/LinkState.h"
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -135,6 +141,64 @@ TEST_F(DevicePage, WheelScrollsByALineOnlyWithTheScrollBar) {
     Wheel(120);
     Wheel(120);
     EXPECT_EQ(page.ScrollOffset(), 0);
+}
+
+// Records what a page tells its live graph window.
+struct GraphLog {
+    std::vector<std::string> calls;
+    int points = 0;
+    bool destroyed = false;
+};
+
+class RecordingGraph : public ILiveGraphWindow {
+public:
+    explicit RecordingGraph(GraphLog& log) : m_log(log) {}
+    ~RecordingGraph() override { m_log.destroyed = true; }
+    QWidget* Window() override { return &m_window; }
+    void AddPoint(uint32_t, int32_t) override { ++m_log.points; }
+    void ClearGraph() override { m_log.calls.push_back("clear"); }
+    void SetDeviceName(const QString& name) override { m_log.calls.push_back("name " + name.toStdString()); }
+    void SetLinkState(int state) override { m_log.calls.push_back("state " + std::to_string(state)); }
+    void ShowForDevice(const QString& name, bool topmost) override {
+        m_log.calls.push_back("show " + name.toStdString() + (topmost ? " topmost" : ""));
+    }
+
+private:
+    GraphLog& m_log;
+    QWidget m_window;
+};
+
+TEST(DevicePageGraph, PageDrivesItsLiveGraphWindowFromCreationToStop) {
+    GraphLog log;
+    SetLiveGraphFactory([&](QWidget*) { return std::make_unique<RecordingGraph>(log); });
+    CSettings settings;
+    settings.Devices[2].SetName("Feeder 2");
+    CDeviceDlg page(nullptr, settings);
+    EXPECT_EQ(page.GraphWindow(), nullptr);
+    ASSERT_TRUE(page.Initialize());
+    SetLiveGraphFactory({});
+    ASSERT_NE(page.GraphWindow(), nullptr);
+    EXPECT_EQ(log.calls, std::vector<std::string>{"clear"});  // the page starts blank
+
+    page.DeviceChanged();  // not among the tabs yet: nothing to name the window after
+    page.SetDeviceIndex(2);
+    page.DeviceChanged();
+    page.ShowGraphWindow("Feeder 2", true);
+    page.ShowData(0);
+    EXPECT_EQ(log.points, LiveView::kGraphPoints);
+    page.DeviceCommand(kDeviceCommandDisconnect);
+    // The state reaches the window as a posted event, the blank page once the thread closed.
+    for (int i = 0; i < 500 && std::count(log.calls.begin(), log.calls.end(), "clear") < 2; ++i) {
+        QCoreApplication::processEvents();
+        QThread::msleep(10);
+    }
+    page.DeviceCommand(kDeviceCommandStop);
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"clear", "name Feeder 2", "show Feeder 2 topmost",
+                                                   "state " + std::to_string(kGraphStateDisconnect), "clear",
+                                                   "state " + std::to_string(kGraphStateStop)}));
+    EXPECT_TRUE(log.destroyed);
+    EXPECT_EQ(page.GraphWindow(), nullptr);
+    EXPECT_EQ(page.LinkState(), 0);
 }
 
 }  // namespace
