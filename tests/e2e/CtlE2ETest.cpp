@@ -47,9 +47,7 @@ protected:
 };
 
 TEST_F(CtlE2E, LivePrintsTheSimulatorsValues) {
-    SimConfig config;
-    config.password = "";  // a device without a Modbus password
-    StartSim(config);
+    StartSim();  // the factory password, which the tool uses unless told otherwise
     const Run r = Exec({"live", where, "--json"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QJsonObject json = QJsonDocument::fromJson(r.out.toUtf8()).object();

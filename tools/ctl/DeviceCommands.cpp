@@ -49,7 +49,9 @@ std::optional<Target> ParseTarget(const CtlArgs& a, QTextStream& err) {
             return std::nullopt;
         }
     }
-    const QString password = a.values.value(QStringLiteral("--password"));
+    // Without --password the tool logs in as a new device record does, with the factory password.
+    const QString password = a.values.contains(QStringLiteral("--password")) ? a.values.value(QStringLiteral("--password"))
+                                                                             : QStringLiteral("vexor");
     if (password.size() > DeviceRecord::kPasswordUnits) {
         err << "trv730ctl: a device password has at most " << DeviceRecord::kPasswordUnits << " characters\n";
         return std::nullopt;
@@ -255,6 +257,7 @@ const char kIdentifyUsage[] =
     "the password, 2 wrong arguments.\n";
 const char kLiveUsage[] =
     "Usage: trv730ctl live HOST[:PORT] [--unit N] [--password P] [--json]\n"
+    "  (--password defaults to the factory password vexor; --password '' for none)\n"
     "  Logs in as the device page does, polls the device once and prints every live value\n"
     "  the page shows, one per line, with its unit. --json prints them as an object with\n"
     "  the unit's language key, and the 114 raw live-graph items as [key, value] pairs.\n"
