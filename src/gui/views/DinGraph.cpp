@@ -43,7 +43,11 @@ CDinGraph::CDinGraph(QWidget* parent) : QWidget(parent), m_font(LabelFont()) {
     Render();
 }
 
-CDinGraph::~CDinGraph() { Stop(); }
+CDinGraph::~CDinGraph() {
+    // Nothing is drawn any more: stopping here only ends the sampling.
+    m_running = false;
+    m_timer.stop();
+}
 
 int CDinGraph::AddSeries(const QString& name, quint32 colour) { return m_data.AddSeries(name, colour); }
 
