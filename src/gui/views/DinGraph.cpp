@@ -101,6 +101,7 @@ void CDinGraph::ApplySize() {
     m_data.Resize(client.Width());
     // Every later redraw fits in this: at most one point per column.
     m_points.assign(size_t(std::max(client.Width(), 0)), QPoint());
+    LayOutLabels();
 }
 
 void CDinGraph::Render() {
@@ -110,7 +111,7 @@ void CDinGraph::Render() {
     p.fillRect(client, kBackground);
 
     const GraphRect labelArea = LiveGraphGeometry::LabelArea(m_client);
-    RenderLabels(p, labelArea);
+    RenderLabels(p);
 
     const GraphRect plot = LiveGraphGeometry::PlotArea(labelArea, m_textHeight);
     p.setPen(QPen(kGrid, 1));
@@ -123,18 +124,24 @@ void CDinGraph::Render() {
     qDrawWinPanel(&p, client, palette(), true);
 }
 
-void CDinGraph::RenderLabels(QPainter& p, const GraphRect& labelArea) {
-    p.setFont(m_font);
-    p.setPen(Qt::white);
+void CDinGraph::LayOutLabels() {
+    m_labels.clear();
+    const GraphRect labelArea = LiveGraphGeometry::LabelArea(m_client);
     const QFontMetrics metrics(m_font);
     const QString& unit = GetText(LNG_GLOB_MINUTES_SHORT);
     const int bottom = LiveGraphGeometry::MinuteLabelBottom(labelArea);
     for (int k = LiveGraphGeometry::MinuteLabelCount(labelArea); k >= 0; --k) {
-        const QString text = QString::number(k) + QLatin1Char(' ') + unit;
+        QString text = QString::number(k) + QLatin1Char(' ') + unit;
         const int width = metrics.horizontalAdvance(text);
         const int left = LiveGraphGeometry::MinuteLabelLeft(labelArea, k, width);
-        p.drawText(QRect(left, bottom - m_textHeight, width, m_textHeight), Qt::AlignLeft | Qt::AlignBottom, text);
+        m_labels.push_back({std::move(text), QRect(left, bottom - m_textHeight, width, m_textHeight)});
     }
+}
+
+void CDinGraph::RenderLabels(QPainter& p) {
+    p.setFont(m_font);
+    p.setPen(Qt::white);
+    for (const MinuteLabel& label : m_labels) p.drawText(label.rect, Qt::AlignLeft | Qt::AlignBottom, label.text);
 }
 
 void CDinGraph::RenderSeries(QPainter& p, const GraphRect& plot) {

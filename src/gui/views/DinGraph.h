@@ -4,6 +4,8 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -64,7 +66,8 @@ protected:
 private:
     void ApplySize();
     void Render();
-    void RenderLabels(class QPainter& p, const GraphRect& labelArea);
+    void LayOutLabels();
+    void RenderLabels(class QPainter& p);
     void RenderSeries(class QPainter& p, const GraphRect& plot);
     void DrawOverlay(class QPainter& p);
     void TrackMouse(QPoint pos);
@@ -80,6 +83,12 @@ private:
     QImage m_back;
     QFont m_font;
     int m_textHeight = 0;
-    std::vector<QPoint> m_points;  // one per plot column, sized with the control
+    // Everything a tick draws is prepared with the size, so a tick allocates nothing of ours.
+    std::vector<QPoint> m_points;  // one per plot column
+    struct MinuteLabel {
+        QString text;
+        QRect rect;
+    };
+    std::vector<MinuteLabel> m_labels;
     std::function<bool()> m_isForeground;
 };
