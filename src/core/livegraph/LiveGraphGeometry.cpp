@@ -57,7 +57,8 @@ int SeriesPoints(const CLiveGraphData& data, int i, const GraphRect& plot, const
 
 std::array<QPoint, 3> OverflowMarker(const GraphRect& plot, int k) {
     const int right = plot.right - 12 * k;
-    return {QPoint(right - 11, plot.top + 11), QPoint(right - 6, plot.top + 1), QPoint(right - 1, plot.top + 11)};
+    return {QPoint(right - 11, plot.top + 11), QPoint(right - 6, plot.top + 1),
+            QPoint(right - 1, plot.top + 11)};
 }
 
 QPoint HoverBoxTopLeft(const GraphRect& client, QPoint mouse, QSize box) {

@@ -18,7 +18,10 @@ int Divisor(quint32 code) {
 QString SeriesName(quint32 code) {
     const quint32 kind = code & 0xFFFFu;
     if (code > 0x27FFFFFFu || kind > 29) return GetText(LNG_SRC_F_UNCNOWN);
-    return QString("%1 %2: %3").arg(GetText(LNG_SRC_F_CHANNEL)).arg((code >> 24) + 1).arg(GetText(int(LNG_SRC_F_Uncnown + kind)));
+    return QString("%1 %2: %3")
+        .arg(GetText(LNG_SRC_F_CHANNEL))
+        .arg((code >> 24) + 1)
+        .arg(GetText(int(LNG_SRC_F_Uncnown + kind)));
 }
 
 }  // namespace LiveSourceNames

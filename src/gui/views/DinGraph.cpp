@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QStringList>
 #include <QTimerEvent>
+#include <algorithm>
 #include <qdrawutil.h>
 
 #include "language/Language.h"
@@ -17,7 +18,9 @@ const QColor kGrid(90, 108, 93);
 const QColor kBoxFill(0, 55, 0);
 constexpr int kLabelCellHeight = 14;
 
-QColor FromRef(quint32 ref) { return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF)); }
+QColor FromRef(quint32 ref) {
+    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
+}
 
 // The label font is "Arial" with a 14-pixel cell; Qt sizes fonts by their em height.
 QFont LabelFont() {
@@ -30,7 +33,9 @@ QFont LabelFont() {
     return font;
 }
 
-GraphRect ToGraphRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+GraphRect ToGraphRect(const QRect& r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
 }  // namespace
 
@@ -115,9 +120,11 @@ void CDinGraph::Render() {
 
     const GraphRect plot = LiveGraphGeometry::PlotArea(labelArea, m_textHeight);
     p.setPen(QPen(kGrid, 1));
-    for (int x = LiveGraphGeometry::FirstGridX(plot, m_data.GridPhase()); x >= plot.left; x -= CLiveGraphData::kGridStep)
+    for (int x = LiveGraphGeometry::FirstGridX(plot, m_data.GridPhase()); x >= plot.left;
+         x -= CLiveGraphData::kGridStep)
         p.drawLine(x, plot.bottom, x, plot.top);
-    for (int y = plot.bottom; y >= plot.top; y -= CLiveGraphData::kGridStep) p.drawLine(plot.left, y, plot.right, y);
+    for (int y = plot.bottom; y >= plot.top; y -= CLiveGraphData::kGridStep)
+        p.drawLine(plot.left, y, plot.right, y);
 
     if (m_running) RenderSeries(p, plot);
 
@@ -141,7 +148,8 @@ void CDinGraph::LayOutLabels() {
 void CDinGraph::RenderLabels(QPainter& p) {
     p.setFont(m_font);
     p.setPen(Qt::white);
-    for (const MinuteLabel& label : m_labels) p.drawText(label.rect, Qt::AlignLeft | Qt::AlignBottom, label.text);
+    for (const MinuteLabel& label : m_labels)
+        p.drawText(label.rect, Qt::AlignLeft | Qt::AlignBottom, label.text);
 }
 
 void CDinGraph::RenderSeries(QPainter& p, const GraphRect& plot) {
@@ -153,8 +161,8 @@ void CDinGraph::RenderSeries(QPainter& p, const GraphRect& plot) {
         const DG_GRAPH_TYPE& s = m_data.Series(k);
         if (!s.enabled || !s.samples) continue;
         bool overflow = false;
-        const int count =
-            LiveGraphGeometry::SeriesPoints(m_data, k, plot, range, m_points.data(), int(m_points.size()), &overflow);
+        const int count = LiveGraphGeometry::SeriesPoints(m_data, k, plot, range, m_points.data(),
+                                                          int(m_points.size()), &overflow);
         p.setPen(QPen(FromRef(s.colour), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         if (count > 0) p.drawPolyline(m_points.data(), count);
         if (overflow) {
@@ -209,7 +217,8 @@ void CDinGraph::DrawOverlay(QPainter& p) {
     int y = inner.top();
     for (qsizetype i = 0; i < texts.size(); ++i) {
         p.setPen(colours[i]);
-        p.drawText(QRect(inner.left(), y, inner.width(), metrics.height()), Qt::AlignRight | Qt::AlignTop, texts[i]);
+        const QRect line(inner.left(), y, inner.width(), metrics.height());
+        p.drawText(line, Qt::AlignRight | Qt::AlignTop, texts[i]);
         y += metrics.height();
     }
 }

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "app/AppCore.h"
 #include "app/Colors.h"
@@ -101,7 +102,8 @@ void CDinGraphDlg::BuildControls() {
 
         connect(r.check, &QCheckBox::clicked, this, [this, row] { OnCheckClicked(row); });
         connect(r.coefficient, &QLineEdit::textEdited, this, [this, row] { OnCoefficientEdited(row); });
-        connect(r.swatch, &CLiveColorSwatch::DoubleClicked, this, [this, row] { OnSwatchDoubleClicked(row); });
+        connect(r.swatch, &CLiveColorSwatch::DoubleClicked, this,
+                [this, row] { OnSwatchDoubleClicked(row); });
         connect(r.list, &QComboBox::activated, this, [this, row](int index) { OnListActivated(row, index); });
     }
 
@@ -150,7 +152,8 @@ void CDinGraphDlg::AddPoint(quint32 code, qint32 raw) {
         for (int row = 0; row < kRows; ++row) {
             QComboBox* list = m_rows[size_t(row)].list;
             list->addItem(name);
-            if (list->currentIndex() != m_sources.Selection(row)) list->setCurrentIndex(m_sources.Selection(row));
+            const int selection = m_sources.Selection(row);
+            if (list->currentIndex() != selection) list->setCurrentIndex(selection);
         }
     }
     const float value = float(raw) / float(LiveSourceNames::Divisor(code));
@@ -210,12 +213,15 @@ void CDinGraphDlg::OnCoefficientEdited(int row) {
     if (typed) {
         value = LiveCoefficient::Normalise(*typed);
         const QString text = LiveCoefficient::Text(value);
+        const int length = int(text.size());
         edit->setText(text);
-        if (selectionStart >= 0)
-            edit->setSelection(std::min(selectionStart, int(text.size())),
-                               std::min(selectionLength, int(text.size()) - std::min(selectionStart, int(text.size()))));
-        else
-            edit->setCursorPosition(std::min(cursor, int(text.size())));
+        // The caret (or selection) stays where the operator is typing.
+        if (selectionStart >= 0) {
+            const int start = std::min(selectionStart, length);
+            edit->setSelection(start, std::min(selectionLength, length - start));
+        } else {
+            edit->setCursorPosition(std::min(cursor, length));
+        }
     } else {
         // Not a number: the stored value comes back, all selected so the next key replaces it.
         edit->setText(LiveCoefficient::Text(value));
@@ -301,5 +307,6 @@ void CDinGraphDlg::LayOut() {
     const int dx = width() - m_designClient.width();
     const int dy = height() - m_designClient.height();
     for (const Anchored& a : m_anchored)
-        a.widget->setGeometry(a.stretch ? a.designRect.adjusted(0, 0, dx, dy) : a.designRect.translated(dx, dy));
+        a.widget->setGeometry(a.stretch ? a.designRect.adjusted(0, 0, dx, dy)
+                                        : a.designRect.translated(dx, dy));
 }

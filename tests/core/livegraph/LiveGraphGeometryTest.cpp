@@ -13,7 +13,8 @@ TEST(LiveGraphGeometry, SixHundredPixelsShowFourToZeroMinutes) {
     ASSERT_EQ(area.Width(), 596);
     ASSERT_EQ(LG::MinuteLabelCount(area), 4);
     const int width = 30;
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(LG::MinuteLabelLeft(area, k, width) + width / 2, 598 - 120 * k) << k;
+    for (int k = 1; k <= 4; ++k)
+        EXPECT_EQ(LG::MinuteLabelLeft(area, k, width) + width / 2, 598 - 120 * k) << k;
     // The 0 sits at the right edge, kept one pixel inside.
     EXPECT_EQ(LG::MinuteLabelLeft(area, 0, width) + width, area.right - 1);
     // A label too near the left edge is pushed inside too.
@@ -90,7 +91,8 @@ TEST(LiveGraphGeometry, HoverBoxStaysOnTheRoomySide) {
     const QSize box(50, 40);
     EXPECT_EQ(LG::HoverBoxTopLeft(client, {100, 50}, box), QPoint(120, 70));
     EXPECT_EQ(LG::HoverBoxTopLeft(client, {500, 150}, box), QPoint(430, 90));
-    EXPECT_EQ(LG::HoverBoxTopLeft(client, {300, 100}, box), QPoint(320, 120));  // the middle counts as left/top
+    // The middle counts as the left and upper half.
+    EXPECT_EQ(LG::HoverBoxTopLeft(client, {300, 100}, box), QPoint(320, 120));
     EXPECT_EQ(LG::HoverText(1234.567f), "1234.57");
     EXPECT_EQ(LG::HoverText(-3e20f).size(), 15);
 }

@@ -135,7 +135,8 @@ TEST_F(DinGraphDlgTest, ChangingOneRowsSourceClearsOnlyThatRow) {
     EXPECT_FLOAT_EQ(Graph().Data().SampleBack(1, 0), 100.0f);
 
     dlg->findChild<QPushButton*>("1202")->click();  // clear graph: every line
-    for (int row = 0; row < CDinGraphDlg::kRows; ++row) EXPECT_FLOAT_EQ(Graph().Data().SampleBack(row, 0), 0.0f);
+    for (int row = 0; row < CDinGraphDlg::kRows; ++row)
+        EXPECT_FLOAT_EQ(Graph().Data().SampleBack(row, 0), 0.0f);
 }
 
 TEST_F(DinGraphDlgTest, CoefficientEditKeepsTheRulesAndSavesAtOnce) {

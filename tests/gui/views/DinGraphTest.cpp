@@ -39,8 +39,8 @@ protected:
         return false;
     }
     void MoveMouse(QPoint pos) {
-        QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(graph.mapToGlobal(pos)), Qt::NoButton, Qt::NoButton,
-                         Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove, QPointF(pos), QPointF(graph.mapToGlobal(pos)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(&graph, &move);
     }
 
