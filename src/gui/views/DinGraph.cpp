@@ -99,10 +99,16 @@ void CDinGraph::resizeEvent(QResizeEvent* event) {
 
 void CDinGraph::ApplySize() {
     const GraphRect client = ToGraphRect(rect());
-    if (m_haveClient && client == m_client && !m_back.isNull()) return;
+    if (m_haveClient && client == m_client && !m_back.isNull() && m_back.devicePixelRatio() == devicePixelRatioF())
+        return;
     m_client = client;
     m_haveClient = true;
-    m_back = client.IsEmpty() ? QImage() : QImage(client.Width(), client.Height(), QImage::Format_RGB32);
+    // Drawn at the screen's own resolution so that lines and text stay sharp when scaled.
+    const qreal ratio = devicePixelRatioF();
+    m_back = client.IsEmpty() ? QImage()
+                              : QImage(qRound(client.Width() * ratio), qRound(client.Height() * ratio),
+                                       QImage::Format_RGB32);
+    m_back.setDevicePixelRatio(ratio);
     m_data.Resize(client.Width());
     // Every later redraw fits in this: at most one point per column.
     m_points.assign(size_t(std::max(client.Width(), 0)), QPoint());
