@@ -12,6 +12,8 @@ constexpr LngFormat kFormats[] = {
     {LNG_RDF_ERR_FCOMPATIBLE, "s"},    // the file name
     {LNG_RDF_ERR_FALRLOAD, "s"},       // the file name
     {LNG_RDF_PTITLE, "uuuuuuuu"},      // six device-identifier bytes, firmware major and minor
+    {LNG_RDF_EXPORT_SUCCESS, "s"},     // the name of the exported file as chosen in the save dialog
+    {LNG_RDF_EXPORT_ERROR, "s"},       // the name of the file that could not be created
 };
 }  // namespace
 

@@ -139,6 +139,12 @@ int CSettings::DeviceCount() const {
     return n;
 }
 
+DeviceRecord CSettings::DeviceAt(int i) const {
+    if (i < 0 || i >= kDeviceCount) return DeviceRecord();
+    std::lock_guard<std::mutex> guard(m_deviceLock);
+    return Devices[i];
+}
+
 QByteArray CSettings::ToBytes() const {
     QByteArray out;
     out.reserve(kFileSize);

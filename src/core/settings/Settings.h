@@ -75,6 +75,13 @@ public:
     // Number of used records: the list ends at the first free one.
     int DeviceCount() const;
 
+    // A copy of record i taken under the device-list lock, for polling threads that read their
+    // record while the user may be editing the list (an empty record outside 0..9).
+    DeviceRecord DeviceAt(int i) const;
+    // Held by whoever changes or moves device records, and by DeviceAt().
+    std::mutex& DeviceListLock() const { return m_deviceLock; }
+
 private:
     std::mutex m_saveLock;
+    mutable std::mutex m_deviceLock;
 };

@@ -31,14 +31,17 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     m_link = new QLabel(this);
     m_link->setObjectName(QStringLiteral("1224"));
     m_link->setTextFormat(Qt::RichText);
-    m_link->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(site.toHtmlEscaped()));
-    m_link->setGeometry(du.Rect(40, 36, 110, 10));
+    QString shown = site;
+    shown.remove(QStringLiteral("https://")).remove(QStringLiteral("http://"));
+    if (shown.endsWith(u'/')) shown.chop(1);
+    m_link->setText(QStringLiteral("<a href=\"%1\">%2</a>").arg(site.toHtmlEscaped(), shown.toHtmlEscaped()));
+    m_link->setGeometry(du.Rect(40, 44, 105, 10));
     connect(m_link, &QLabel::linkActivated, this,
             [](const QString& url) { QDesktopServices::openUrl(QUrl(url, QUrl::StrictMode)); });
 
     auto* ok = new QPushButton(tr("OK"), this);
     ok->setDefault(true);
-    ok->setGeometry(du.Rect(150, 42, 50, 14));
+    ok->setGeometry(du.Rect(150, 43, 50, 14));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
     setFixedSize(du.Size(207, 63));

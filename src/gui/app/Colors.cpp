@@ -12,8 +12,15 @@ void ApplySharedDialogColors(QWidget* dialog) {
     QPalette pal = dialog->palette();
     pal.setColor(QPalette::Window, ColorFromRef(s.WindowBackColor));
     pal.setColor(QPalette::WindowText, ColorFromRef(s.CaptionTextColor));
-    pal.setColor(QPalette::Base, ColorFromRef(s.ValueBackColor));
-    pal.setColor(QPalette::Text, ColorFromRef(s.ValueTextColor));
     dialog->setPalette(pal);
     dialog->setAutoFillBackground(true);
+}
+
+void ApplyListBoxColors(QWidget* list) {
+    const CAppCore* app = CAppCore::Instance();
+    if (!app || !list) return;
+    QPalette pal = list->palette();
+    pal.setColor(QPalette::Base, ColorFromRef(app->Settings.ValueBackColor));
+    pal.setColor(QPalette::Text, ColorFromRef(app->Settings.ValueTextColor));
+    list->setPalette(pal);
 }

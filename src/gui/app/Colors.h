@@ -11,6 +11,8 @@ inline quint32 RefFromColor(const QColor& c) {
     return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
 }
 
-// The colours every dialog but the main window shares: the window background, caption
-// text on static texts, value colours in list boxes.
+// The colours every dialog but the main window shares: the window background and the
+// caption colour of static texts. Edit fields keep the system's colours.
 void ApplySharedDialogColors(QWidget* dialog);
+// List boxes of those dialogs show values: value text on the value background.
+void ApplyListBoxColors(QWidget* list);

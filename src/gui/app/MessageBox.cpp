@@ -4,8 +4,18 @@
 
 namespace MessageBox {
 
+namespace {
+Hook& CurrentHook() {
+    static Hook hook;
+    return hook;
+}
+}  // namespace
+
+void SetHook(Hook hook) { CurrentHook() = std::move(hook); }
+
 QMessageBox::StandardButton Show(QWidget* parent, const QString& text, const QString& caption, Icon icon,
                                  QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
+    if (CurrentHook()) return CurrentHook()(Request{parent, text, caption, icon, buttons});
     QMessageBox box(parent);
     box.setWindowTitle(caption);
     box.setText(text);

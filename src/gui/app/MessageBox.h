@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <functional>
 
 class QWidget;
 
@@ -9,6 +10,18 @@ class QWidget;
 // kind of message.
 namespace MessageBox {
 enum class Icon { Information, Warning, Error, Question };
+
+struct Request {
+    QWidget* parent;
+    QString text;
+    QString caption;
+    Icon icon;
+    QMessageBox::StandardButtons buttons;
+};
+// Replaces every message box by a call (tests record what would have been shown and
+// answer it); an empty hook restores the real boxes.
+using Hook = std::function<QMessageBox::StandardButton(const Request&)>;
+void SetHook(Hook hook);
 
 QMessageBox::StandardButton Show(QWidget* parent, const QString& text, const QString& caption, Icon icon,
                                  QMessageBox::StandardButtons buttons = QMessageBox::Ok,

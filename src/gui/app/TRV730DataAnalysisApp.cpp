@@ -7,15 +7,25 @@
 
 #include "app/Colors.h"
 #include "app/MessageBox.h"
+#include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
 
 namespace {
 
-class BoxMessages : public IStartupMessages {
+// Start-up errors go to a message box; when nobody is there to close it (a screenshot run)
+// they go to the standard error stream instead, so the run never waits forever.
+class StartupMessages : public IStartupMessages {
 public:
+    explicit StartupMessages(bool interactive) : m_interactive(interactive) {}
     void ShowStartupError(const QString& caption, const QString& text) override {
-        MessageBox::Show(nullptr, text, caption, MessageBox::Icon::Error);
+        if (m_interactive)
+            MessageBox::Show(nullptr, text, caption, MessageBox::Icon::Error);
+        else
+            std::fprintf(stderr, "%s: %s\n", qPrintable(caption), qPrintable(QString(text).replace(u'\n', u' ')));
     }
+
+private:
+    bool m_interactive;
 };
 
 // How long after showing the main window its picture is taken: long enough for the first
@@ -25,7 +35,7 @@ constexpr int kScreenshotDelayMs = 1500;
 }  // namespace
 
 int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screenshotPath) {
-    BoxMessages messages;
+    StartupMessages messages(screenshotPath.isEmpty());
     const StartupStatus status = Start(args, DefaultPaths(), messages);
     if (status != StartupStatus::Run) return ExitStatus(status);
 
@@ -41,7 +51,7 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {
         QTimer::singleShot(kScreenshotDelayMs, &window, [&] {
-            if (!window.grab().save(screenshotPath)) {
+            if (!WindowPicture(&window).save(screenshotPath)) {
                 std::fprintf(stderr, "Cannot write the picture to %s\n", qPrintable(screenshotPath));
                 screenshotStatus = 1;
             }
