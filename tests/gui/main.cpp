@@ -2,10 +2,13 @@
 
 #include <QApplication>
 
+#include "support/TestSupport.h"
+
+// Window and control tests need an application object; they render offscreen.
 int main(int argc, char** argv) {
-    // Windows render offscreen unless the caller asks for a real display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    ::testing::InitGoogleTest(&argc, argv);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    UseKeyNameLanguage();
+    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -15,6 +15,7 @@ public:
 
     int X(int dlu) const { return MulDiv(dlu, m_baseX, 4); }
     int Y(int dlu) const { return MulDiv(dlu, m_baseY, 8); }
+    QPoint Point(int x, int y) const { return QPoint(X(x), Y(y)); }
     QRect Rect(int x, int y, int w, int h) const;
     QSize Size(int w, int h) const { return QSize(X(w), Y(h)); }
     int BaseX() const { return m_baseX; }

@@ -46,7 +46,7 @@ TEST_F(MainWindow, CaptionAndMenusComeFromTheLanguageTable) {
     EXPECT_EQ(about.Text1()->text(), "LNG_ABOUT_TEXT1");
     EXPECT_EQ(about.Text2()->text(), "LNG_ABOUT_TEXT2");
     EXPECT_TRUE(about.Link()->text().contains("tamsin-grid"));
-    CLanguage::SetCurrent(nullptr);
+    UseKeyNameLanguage();
 }
 
 }  // namespace
