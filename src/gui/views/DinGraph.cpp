@@ -6,8 +6,9 @@
 #include <QStringList>
 #include <QTimerEvent>
 #include <algorithm>
-#include <qdrawutil.h>
 
+#include "app/Colors.h"
+#include "controls/ControlDrawing.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 
@@ -18,28 +19,13 @@ const QColor kGrid(90, 108, 93);
 const QColor kBoxFill(0, 55, 0);
 constexpr int kLabelCellHeight = 14;
 
-QColor FromRef(quint32 ref) {
-    return QColor(int(ref & 0xFF), int((ref >> 8) & 0xFF), int((ref >> 16) & 0xFF));
-}
-
-// The label font is "Arial" with a 14-pixel cell; Qt sizes fonts by their em height.
-QFont LabelFont() {
-    QFont font("Arial");
-    font.setWeight(QFont::Normal);
-    for (int px = kLabelCellHeight; px > 1; --px) {
-        font.setPixelSize(px);
-        if (QFontMetrics(font).height() <= kLabelCellHeight) break;
-    }
-    return font;
-}
-
 GraphRect ToGraphRect(const QRect& r) {
     return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
 }
 
 }  // namespace
 
-CDinGraph::CDinGraph(QWidget* parent) : QWidget(parent), m_font(LabelFont()) {
+CDinGraph::CDinGraph(QWidget* parent) : QWidget(parent), m_font(ControlDrawing::ArialFont(kLabelCellHeight)) {
     m_textHeight = QFontMetrics(m_font).height();
     m_isForeground = [this] { return window()->isActiveWindow(); };
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -134,7 +120,7 @@ void CDinGraph::Render() {
 
     if (m_running) RenderSeries(p, plot);
 
-    qDrawWinPanel(&p, client, palette(), true);
+    ControlDrawing::DrawSunkenEdge(p, client);
 }
 
 void CDinGraph::LayOutLabels() {
@@ -169,12 +155,12 @@ void CDinGraph::RenderSeries(QPainter& p, const GraphRect& plot) {
         bool overflow = false;
         const int count = LiveGraphGeometry::SeriesPoints(m_data, k, plot, range, m_points.data(),
                                                           int(m_points.size()), &overflow);
-        p.setPen(QPen(FromRef(s.colour), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.setPen(QPen(ColorFromRef(s.colour), 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         if (count > 0) p.drawPolyline(m_points.data(), count);
         if (overflow) {
             const std::array<QPoint, 3> marker = LiveGraphGeometry::OverflowMarker(plot, k);
             p.setPen(QPen(Qt::white, 1));
-            p.setBrush(FromRef(s.colour));
+            p.setBrush(ColorFromRef(s.colour));
             p.drawPolygon(marker.data(), int(marker.size()));
             p.setBrush(Qt::NoBrush);
         }
@@ -206,7 +192,7 @@ void CDinGraph::DrawOverlay(QPainter& p) {
         const DG_GRAPH_TYPE& s = m_data.Series(k);
         if (!s.enabled) continue;
         texts << LiveGraphGeometry::HoverText(m_data.SampleBack(k, back));
-        colours << FromRef(s.colour);
+        colours << ColorFromRef(s.colour);
         widest = std::max(widest, metrics.horizontalAdvance(texts.last()));
         height += metrics.height();
     }

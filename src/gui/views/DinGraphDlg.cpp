@@ -5,21 +5,24 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <algorithm>
 
 #include "app/AppCore.h"
 #include "app/Colors.h"
 #include "common/Check.h"
+#include "controls/ColorRect.h"
+#include "controls/CtrlResize.h"
 #include "controls/DialogUnits.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 #include "livegraph/LiveCoefficient.h"
 #include "livegraph/LiveSourceNames.h"
 #include "settings/Settings.h"
+#include "views/AnchorLayout.h"
 #include "views/DinGraph.h"
 #include "views/GraphStateEvent.h"
-#include "views/LiveColorSwatch.h"
 
 namespace {
 
@@ -60,12 +63,17 @@ void CDinGraphDlg::BuildControls() {
     const DialogUnits du = DialogUnits::ForDialogFont();
     setWindowTitle(GetText(LNG_DINGR_TITLE));
     resize(du.Size(kClientWidth, kClientHeight));
-    m_designClient = size();
+    m_resize = new CCtrlResize(this);
+    m_resize->Attach(this);
 
+    // The graph stretches with the window; everything else keeps its distance to the
+    // right and bottom edges.
     auto place = [&](QWidget* w, int id, QRect r, bool stretch = false) {
         w->setObjectName(IdName(id));
         w->setGeometry(r);
-        m_anchored.push_back({w, r, stretch});
+        m_resize->AddControl(w, stretch ? kAnchorTop | kAnchorLeft | kAnchorRight | kAnchorBottom
+                                        : kAnchorRight | kAnchorBottom,
+                             id);
     };
 
     m_graph = new CDinGraph(this);
@@ -97,13 +105,12 @@ void CDinGraphDlg::BuildControls() {
         r.coefficient = new QLineEdit(this);
         r.coefficient->setAlignment(Qt::AlignCenter);
         place(r.coefficient, ids.coefficient, du.Rect(418, y, 44, 14));
-        r.swatch = new CLiveColorSwatch(this);
+        r.swatch = new CColorRect(this);
+        r.swatch->installEventFilter(this);  // a double click chooses the colour
         place(r.swatch, ids.swatch, du.Rect(466, y, 17, 14));
 
         connect(r.check, &QCheckBox::clicked, this, [this, row] { OnCheckClicked(row); });
         connect(r.coefficient, &QLineEdit::textEdited, this, [this, row] { OnCoefficientEdited(row); });
-        connect(r.swatch, &CLiveColorSwatch::DoubleClicked, this,
-                [this, row] { OnSwatchDoubleClicked(row); });
         connect(r.list, &QComboBox::activated, this, [this, row](int index) { OnListActivated(row, index); });
     }
 
@@ -114,6 +121,7 @@ void CDinGraphDlg::BuildControls() {
     m_topmost = new QCheckBox(GetText(LNG_DINGR_ONTOP), this);
     place(m_topmost, IDC_ONTOP, du.Rect(40, 284, 110, 10));
     connect(m_topmost, &QCheckBox::clicked, this, &CDinGraphDlg::OnTopmostClicked);
+    m_resize->Fix();
 }
 
 void CDinGraphDlg::LoadRowSettings() {
@@ -125,7 +133,7 @@ void CDinGraphDlg::LoadRowSettings() {
         r.colour = s.LiveColor[row] & 0x00FFFFFFu;
         r.shown = s.LiveSeriesOn[row] != 0;
         r.coefficient->setText(LiveCoefficient::Text(r.coefficientValue));
-        r.swatch->SetColor(r.colour);
+        r.swatch->SetColor(ColorFromRef(r.colour));
         r.check->setChecked(r.shown);
 
         const int series = m_graph->AddSeries(QString::number(row + 1), r.colour);
@@ -180,7 +188,7 @@ void CDinGraphDlg::ShowForDevice(const QString& deviceName) {
 void CDinGraphDlg::SetRowColor(int row, quint32 colour) {
     if (row < 0 || row >= kRows) return;
     Row& r = m_rows[size_t(row)];
-    r.swatch->SetColor(colour);
+    r.swatch->SetColor(ColorFromRef(colour));
     if (colour == r.colour) return;
     r.colour = colour;
     Settings().LiveColor[row] = colour;
@@ -237,8 +245,8 @@ void CDinGraphDlg::OnCoefficientEdited(int row) {
 }
 
 void CDinGraphDlg::OnSwatchDoubleClicked(int row) {
-    CLiveColorSwatch* swatch = m_rows[size_t(row)].swatch;
-    if (swatch->ChooseColor()) SetRowColor(row, swatch->GetColor());
+    CColorRect* swatch = m_rows[size_t(row)].swatch;
+    if (swatch->isEnabled() && swatch->ChooseColor()) SetRowColor(row, RefFromColor(swatch->GetColor()));
 }
 
 void CDinGraphDlg::OnListActivated(int row, int index) {
@@ -290,6 +298,19 @@ bool CDinGraphDlg::event(QEvent* event) {
     return QWidget::event(event);
 }
 
+bool CDinGraphDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonDblClick &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+        for (int row = 0; row < kRows; ++row) {
+            if (watched == m_rows[size_t(row)].swatch) {
+                OnSwatchDoubleClicked(row);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void CDinGraphDlg::closeEvent(QCloseEvent* event) {
     // The close box only hides: the lines go on while the window is away.
     hide();
@@ -297,16 +318,7 @@ void CDinGraphDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CDinGraphDlg::resizeEvent(QResizeEvent* event) {
+    // The layout object has moved the controls; the whole window repaints at once.
     QWidget::resizeEvent(event);
-    LayOut();
     update();
-}
-
-void CDinGraphDlg::LayOut() {
-    if (m_designClient.isEmpty()) return;
-    const int dx = width() - m_designClient.width();
-    const int dy = height() - m_designClient.height();
-    for (const Anchored& a : m_anchored)
-        a.widget->setGeometry(a.stretch ? a.designRect.adjusted(0, 0, dx, dy)
-                                        : a.designRect.translated(dx, dy));
 }

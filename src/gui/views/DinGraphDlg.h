@@ -1,17 +1,16 @@
 #pragma once
 
-#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <array>
 #include <memory>
-#include <vector>
 
 #include "livegraph/LiveSourceList.h"
 
 class CAppCore;
 class CDinGraph;
-class CLiveColorSwatch;
+class CColorRect;
+class CCtrlResize;
 class CSettings;
 class QCheckBox;
 class QComboBox;
@@ -68,13 +67,14 @@ public:
     QCheckBox* RowCheck(int row) const { return m_rows[size_t(row)].check; }
     QComboBox* RowList(int row) const { return m_rows[size_t(row)].list; }
     QLineEdit* RowCoefficient(int row) const { return m_rows[size_t(row)].coefficient; }
-    CLiveColorSwatch* RowSwatch(int row) const { return m_rows[size_t(row)].swatch; }
+    CColorRect* RowSwatch(int row) const { return m_rows[size_t(row)].swatch; }
     QCheckBox* TopmostCheck() const { return m_topmost; }
     const CLiveSourceList& Sources() const { return m_sources; }
     bool IsTopmost() const;
 
 protected:
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -83,19 +83,11 @@ private:
         QCheckBox* check = nullptr;
         QComboBox* list = nullptr;
         QLineEdit* coefficient = nullptr;
-        CLiveColorSwatch* swatch = nullptr;
+        CColorRect* swatch = nullptr;
         double coefficientValue = 1.0;
         quint32 colour = 0;
         bool shown = false;
     };
-    // A control that keeps its distances to the right and bottom edges (or, stretching,
-    // to all four).
-    struct Anchored {
-        QWidget* widget;
-        QRect designRect;
-        bool stretch;
-    };
-
     void BuildControls();
     void LoadRowSettings();
     void EnableRow(int row);
@@ -105,7 +97,6 @@ private:
     void OnListActivated(int row, int index);
     void OnTopmostClicked();
     void PlaceOnTop(bool onTop);
-    void LayOut();
     CSettings& Settings();
     void SaveSettings();
 
@@ -116,6 +107,5 @@ private:
     QCheckBox* m_topmost = nullptr;
     QPushButton* m_clear = nullptr;
     CLiveSourceList m_sources;
-    std::vector<Anchored> m_anchored;
-    QSize m_designClient;
+    CCtrlResize* m_resize = nullptr;
 };

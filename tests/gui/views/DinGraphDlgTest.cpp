@@ -9,13 +9,14 @@
 #include <memory>
 
 #include "app/AppCore.h"
+#include "app/Colors.h"
+#include "controls/ColorRect.h"
 #include "controls/DialogUnits.h"
 #include "language/Language.h"
 #include "support/TestSupport.h"
 #include "views/DinGraph.h"
 #include "views/DinGraphDlg.h"
 #include "views/GraphStateEvent.h"
-#include "views/LiveColorSwatch.h"
 
 namespace {
 
@@ -194,7 +195,7 @@ TEST_F(DinGraphDlgTest, RowSettingsApplyToTheNextWindowCreated) {
     EXPECT_TRUE(dlg->RowCheck(3)->isChecked());
     EXPECT_EQ(dlg->RowCoefficient(2)->text(), "3.50");
     EXPECT_FLOAT_EQ(Graph().Data().Series(2).coefficient, 3.5f);
-    EXPECT_EQ(dlg->RowSwatch(4)->GetColor(), 0x00123456u);
+    EXPECT_EQ(dlg->RowSwatch(4)->GetColor(), ColorFromRef(0x00123456));
     EXPECT_EQ(Graph().Data().Series(4).colour, 0x00123456u);
     EXPECT_FALSE(Graph().Data().Series(0).enabled);
     EXPECT_TRUE(dlg->TopmostCheck()->isChecked());
