@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 
+#include "support/TestSupport.h"
+
+// Whole-program tests may open windows: they need an application object and render
+// offscreen unless the caller asks for a real display.
 int main(int argc, char** argv) {
-    // Windows render offscreen unless the caller asks for a real display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    UseKeyNameLanguage();
     ::testing::InitGoogleTest(&argc, argv);
-    QCoreApplication app(argc, argv);
     return RUN_ALL_TESTS();
 }

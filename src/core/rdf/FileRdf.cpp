@@ -1,0 +1,244 @@
+#include "rdf/FileRdf.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+// Large enough that system call overhead vanishes, small enough for smooth progress and
+// a prompt reaction to cancelling.
+constexpr std::size_t kReadChunk = std::size_t(16) << 20;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor() {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+bool Cancelled(const RdfOpenControl* control) {
+    return control && control->cancel && control->cancel->load(std::memory_order_relaxed);
+}
+
+// Reads up to size bytes at offset; the count read (short only at the end of the file), or
+// -1 on a read error.
+std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::uint64_t offset) {
+    std::size_t done = 0;
+    auto* out = static_cast<std::uint8_t*>(buffer);
+    while (done < size) {
+        const ssize_t n = ::pread(fd, out + done, size - done, off_t(offset + done));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return -1;
+        }
+        if (n == 0) break;
+        done += std::size_t(n);
+    }
+    return std::int64_t(done);
+}
+}  // namespace
+
+const char* RdfOpenErrorText(RdfOpenError error) {
+    switch (error) {
+    case RdfOpenError::None: return "no error";
+    case RdfOpenError::NotFound: return "no such file";
+    case RdfOpenError::CannotOpen: return "cannot be opened";
+    case RdfOpenError::NotRegularFile: return "not a regular file";
+    case RdfOpenError::TooShort: return "shorter than a file header";
+    case RdfOpenError::BadMagic: return "not a recorded-data file (wrong signature)";
+    case RdfOpenError::BadVersion: return "unsupported format version";
+    case RdfOpenError::BadRecordSize: return "unsupported record size";
+    case RdfOpenError::NoRecords: return "holds no records";
+    case RdfOpenError::TooLarge: return "too large";
+    case RdfOpenError::OutOfMemory: return "not enough memory";
+    case RdfOpenError::ReadError: return "read error";
+    case RdfOpenError::Cancelled: return "cancelled";
+    }
+    return "unknown error";
+}
+
+CFileRdf::~CFileRdf() {
+    Close();
+}
+
+void CFileRdf::Close() {
+    m_loaded = false;
+    m_fileName.clear();
+    m_fullPath.clear();
+    m_header.reset();
+    m_store.Release();
+    m_recordCount = 0;
+    m_eventCount = 0;
+}
+
+bool CFileRdf::Open(const QString& path, const RdfOpenControl* control) {
+    Close();
+    m_error = Load(path, control);
+    if (m_error != RdfOpenError::None) {
+        Close();
+        return false;
+    }
+    m_loaded = true;
+    return true;
+}
+
+RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) {
+    if (path.isEmpty()) return RdfOpenError::NotFound;
+    m_fullPath = path;
+    m_fileName = QFileInfo(path).fileName();
+
+    // Non-blocking so that a named pipe cannot stall the open; it is refused just below.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? RdfOpenError::NotFound : RdfOpenError::CannotOpen;
+    const FileDescriptor file(fd);
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return RdfOpenError::CannotOpen;
+    if (!S_ISREG(st.st_mode)) return RdfOpenError::NotRegularFile;
+    const std::uint64_t size = std::uint64_t(st.st_size);
+    if (size < std::uint64_t(kRdfHeaderSize)) return RdfOpenError::TooShort;
+
+    RdfHeader header;
+    const std::int64_t got = ReadAt(fd, header.bytes.data(), header.bytes.size(), 0);
+    if (got < 0) return RdfOpenError::ReadError;
+    if (got < kRdfHeaderSize) return RdfOpenError::TooShort;
+    if (!header.HasMagic()) return RdfOpenError::BadMagic;
+    if (header.Version() != kRdfVersion) return RdfOpenError::BadVersion;
+    if (header.RecordSize() != kRdfRecordSize) return RdfOpenError::BadRecordSize;
+
+    const std::uint64_t offset = header.DataOffset();
+    if (offset >= size) return RdfOpenError::NoRecords;
+    const std::uint64_t available = (size - offset) / kRdfRecordSize;
+    if (available == 0) return RdfOpenError::NoRecords;
+    // Record counts and the byte size of the store stay within 32 bits.
+    if (available * kRdfRecordSize > std::numeric_limits<std::uint32_t>::max()) return RdfOpenError::TooLarge;
+
+    if (!m_store.Allocate(std::size_t(available))) return RdfOpenError::OutOfMemory;
+    ::posix_fadvise(fd, off_t(offset), off_t(available * kRdfRecordSize), POSIX_FADV_SEQUENTIAL);
+
+    // The records go straight from the file into the store, in large blocks.
+    const std::uint64_t total = available * kRdfRecordSize;
+    auto* bytes = reinterpret_cast<std::uint8_t*>(m_store.Data());
+    std::uint64_t done = 0;
+    while (done < total) {
+        if (Cancelled(control)) return RdfOpenError::Cancelled;
+        const std::size_t want = std::size_t(std::min<std::uint64_t>(kReadChunk, total - done));
+        const std::int64_t n = ReadAt(fd, bytes + done, want, offset + done);
+        if (n < 0) return RdfOpenError::ReadError;
+        done += std::uint64_t(n);
+        if (control && control->progress) control->progress(done, total);
+        if (std::size_t(n) < want) break;  // the file got shorter while being read
+    }
+    const std::size_t count = std::size_t(done / kRdfRecordSize);
+    if (count == 0) return RdfOpenError::NoRecords;
+
+    if (!Merge(count)) return RdfOpenError::OutOfMemory;
+    m_header = header;
+    return RdfOpenError::None;
+}
+
+// Merges the data records and the event records of the store, each taken in file order,
+// into one sequence ordered by time; an event record replaces the data record of the same
+// millisecond. A time-ordered file (every file the device writes) merges in place; any
+// other order falls back to a second store.
+bool CFileRdf::Merge(std::size_t count) {
+    RdfRecord* records = m_store.Data();
+    const auto nextData = [&](std::size_t from) {
+        while (from < count && records[from].kind != 0) ++from;
+        return from;
+    };
+    const auto nextEvent = [&](std::size_t from) {
+        while (from < count && records[from].kind == 0) ++from;
+        return from;
+    };
+
+    CRecordStore spill;
+    RdfRecord* out = records;
+    std::size_t written = 0;
+    // Places records[from] at the next output position. In place this is safe while the
+    // position holds nothing still to be read, that is, lies below the next unread record.
+    const auto place = [&](std::size_t from, std::size_t firstUnread) -> bool {
+        if (out == records) {
+            if (written == from) {
+                ++written;
+                return true;
+            }
+            if (written < firstUnread) {
+                std::memcpy(&records[written++], &records[from], sizeof(RdfRecord));
+                return true;
+            }
+            if (!spill.Allocate(count)) return false;
+            std::memcpy(spill.Data(), records, written * sizeof(RdfRecord));
+            out = spill.Data();
+        }
+        std::memcpy(&out[written++], &records[from], sizeof(RdfRecord));
+        return true;
+    };
+
+    EventStartTracker starts;
+    std::uint32_t eventStarts = 0;
+    std::size_t d = nextData(0);
+    std::size_t e = nextEvent(0);
+    while (d < count || e < count) {
+        bool takeEvent = false;
+        bool dropData = false;
+        if (d < count && e < count) {
+            const std::int64_t tD = records[d].TimeMs();
+            const std::int64_t tE = records[e].TimeMs();
+            takeEvent = tE <= tD;
+            dropData = tE == tD;
+        } else {
+            takeEvent = e < count;
+        }
+        if (takeEvent) {
+            const std::size_t from = e;
+            e = nextEvent(e + 1);
+            if (dropData) d = nextData(d + 1);
+            if (starts.Step(records[from].kind)) ++eventStarts;
+            if (!place(from, std::min(d, e))) return false;
+        } else {
+            const std::size_t from = d;
+            d = nextData(d + 1);
+            if (!place(from, std::min(d, e))) return false;
+        }
+    }
+
+    if (out != records) m_store = std::move(spill);
+    m_store.Shrink(written);
+    m_recordCount = std::uint32_t(written);
+    m_eventCount = eventStarts;
+    return true;
+}
+
+SourceCode CFileRdf::SourceOfSlot(int i) const {
+    if (!m_header || i < 0 || i >= kRdfSlotCount) return kNoSource;
+    return m_header->Slot(i);
+}
+
+std::int64_t CFileRdf::FirstTime() const {
+    return m_recordCount ? m_store.Data()[0].TimeMs() : 0;
+}
+
+std::int64_t CFileRdf::LastTime() const {
+    return m_recordCount ? m_store.Data()[m_recordCount - 1].TimeMs() : 0;
+}
+
+int CFileRdf::SlotOfSource(SourceCode code) const {
+    if (!m_header || code == kNoSource) return -1;
+    for (int i = 0; i < kRdfSlotCount; ++i)
+        if (m_header->Slot(i) == code) return i;
+    return -1;
+}

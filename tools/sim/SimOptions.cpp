@@ -1,0 +1,198 @@
+#include "SimOptions.h"
+
+#include <charconv>
+
+namespace {
+
+bool ToInt(const std::string& text, long long low, long long high, long long& value, int base = 10) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    if (base == 16 && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        begin += 2;
+    }
+    const auto [ptr, ec] = std::from_chars(begin, end, value, base);
+    return ec == std::errc() && ptr == end && begin != end && value >= low && value <= high;
+}
+
+// "MAJOR.MINOR" as the device reports it: major in the high byte.
+bool ToFirmware(const std::string& text, uint16_t& version) {
+    const size_t dot = text.find('.');
+    long long major = 0;
+    long long minor = 0;
+    if (dot == std::string::npos || !ToInt(text.substr(0, dot), 0, 255, major) ||
+        !ToInt(text.substr(dot + 1), 0, 255, minor)) {
+        return false;
+    }
+    version = static_cast<uint16_t>((major << 8) | minor);
+    return true;
+}
+
+// "FIRST[-LAST]:CODE"
+bool ToExceptionRule(const std::string& text, SimExceptionRule& rule) {
+    const size_t colon = text.find(':');
+    if (colon == std::string::npos) {
+        return false;
+    }
+    const std::string range = text.substr(0, colon);
+    const size_t dash = range.find('-');
+    long long first = 0;
+    long long last = 0;
+    long long code = 0;
+    if (!ToInt(range.substr(0, dash), 0, 65535, first) ||
+        !ToInt(dash == std::string::npos ? range.substr(0, dash) : range.substr(dash + 1), first, 65535,
+               last) ||
+        !ToInt(text.substr(colon + 1), 1, 255, code)) {
+        return false;
+    }
+    rule = {static_cast<uint16_t>(first), static_cast<uint16_t>(last), static_cast<uint8_t>(code)};
+    return true;
+}
+
+}  // namespace
+
+std::string SimUsage() {
+    return "Usage: trv730-sim [options]\n"
+           "Simulates a TRV-730 network-parameter monitor on Modbus TCP.\n"
+           "\n"
+           "Device:\n"
+           "  --address IP          address to listen on (default 127.0.0.1, loopback only)\n"
+           "  --port N              TCP port, 0 for any free one (default 1502)\n"
+           "  --type N              device type in register 0 (default 14)\n"
+           "  --firmware MAJOR.MINOR  firmware version in register 1 (default 2.4)\n"
+           "  --password TEXT       Modbus login password, at most 13 characters (default vexor)\n"
+           "  --recording           start with recording switched on\n"
+           "  --errors HEX          start with this error word, e.g. 0x5 (default 0)\n"
+           "  --restart-ms MS       how long a restart refuses connections (default 1500)\n"
+           "  --seed N              seed of the measurement noise (default 1)\n"
+           "  --verbose             print one line per request on standard error\n"
+           "\n"
+           "Faults:\n"
+           "  --delay MS            send every answer MS milliseconds late\n"
+           "  --late MS[:COUNT]     send the next COUNT answers (default 1) MS milliseconds late,\n"
+           "                        after the client gave up, so its next request sees them first\n"
+           "  --wrong-unit ID       answer with this unit identifier\n"
+           "  --wrong-protocol ID   answer with this protocol identifier\n"
+           "  --zero-length         answer with a length field of 0\n"
+           "  --exception FIRST[-LAST]:CODE\n"
+           "                        refuse requests touching these registers with exception CODE\n"
+           "                        (may be given more than once)\n"
+           "  --drop-after N        reset each connection on its request after the first N\n"
+           "  --silent              accept connections and requests, answer nothing\n"
+           "\n"
+           "  --help                show this text\n"
+           "\n"
+           "Commands written to register 50: 0x77A6 start and 0x5606 stop recording, 0x5596 reset\n"
+           "errors, 0xF2C5 restart (connections are reset), 18220 apply settings.\n"
+           "Ends on SIGINT or SIGTERM.\n";
+}
+
+SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& config, std::string& message) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& option = args[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= args.size()) {
+                message = "option " + option + " needs a value";
+                return false;
+            }
+            out = args[++i];
+            return true;
+        };
+        auto bad = [&](const std::string& text) {
+            message = "bad value for " + option + ": '" + text + "'";
+            return SimArgsResult::Error;
+        };
+        std::string text;
+        long long number = 0;
+        if (option == "--help" || option == "-h") {
+            return SimArgsResult::Help;
+        } else if (option == "--recording") {
+            config.recording = true;
+        } else if (option == "--verbose") {
+            config.verbose = true;
+        } else if (option == "--zero-length") {
+            config.faults.zeroLength = true;
+        } else if (option == "--silent") {
+            config.faults.silent = true;
+        } else if (option == "--address" || option == "--port" || option == "--type" ||
+                   option == "--firmware" || option == "--password" || option == "--errors" ||
+                   option == "--restart-ms" || option == "--seed" || option == "--delay" ||
+                   option == "--late" || option == "--wrong-unit" || option == "--wrong-protocol" ||
+                   option == "--exception" || option == "--drop-after") {
+            if (!value(text)) {
+                return SimArgsResult::Error;
+            }
+            if (option == "--address") {
+                config.address = text;
+            } else if (option == "--port") {
+                if (!ToInt(text, 0, 65535, number)) {
+                    return bad(text);
+                }
+                config.port = static_cast<int>(number);
+            } else if (option == "--type") {
+                if (!ToInt(text, 0, 65535, number)) {
+                    return bad(text);
+                }
+                config.deviceType = static_cast<uint16_t>(number);
+            } else if (option == "--firmware") {
+                if (!ToFirmware(text, config.firmware)) {
+                    return bad(text);
+                }
+            } else if (option == "--password") {
+                if (text.size() > 13) {
+                    return bad(text);
+                }
+                config.password = text;
+            } else if (option == "--errors") {
+                if (!ToInt(text, 0, 0xFFFFFFFFLL, number, 16)) {
+                    return bad(text);
+                }
+                config.errorWord = static_cast<uint32_t>(number);
+            } else if (option == "--restart-ms") {
+                if (!ToInt(text, 0, 600000, number)) {
+                    return bad(text);
+                }
+                config.restartDownMs = static_cast<int>(number);
+            } else if (option == "--seed") {
+                if (!ToInt(text, 0, 0xFFFFFFFFLL, number)) {
+                    return bad(text);
+                }
+                config.seed = static_cast<uint32_t>(number);
+            } else if (option == "--delay") {
+                if (!ToInt(text, 0, 600000, number)) {
+                    return bad(text);
+                }
+                config.faults.delayMs = static_cast<int>(number);
+            } else if (option == "--late") {
+                const size_t colon = text.find(':');
+                long long count = 1;
+                if (!ToInt(text.substr(0, colon), 0, 600000, number) ||
+                    (colon != std::string::npos && !ToInt(text.substr(colon + 1), 1, 1000000, count))) {
+                    return bad(text);
+                }
+                config.faults.lateMs = static_cast<int>(number);
+                config.faults.lateAnswers = static_cast<int>(count);
+            } else if (option == "--wrong-unit" || option == "--wrong-protocol") {
+                if (!ToInt(text, 0, option == "--wrong-unit" ? 255 : 65535, number)) {
+                    return bad(text);
+                }
+                (option == "--wrong-unit" ? config.faults.unitId : config.faults.protocolId) =
+                    static_cast<int>(number);
+            } else if (option == "--exception") {
+                SimExceptionRule rule;
+                if (!ToExceptionRule(text, rule)) {
+                    return bad(text);
+                }
+                config.faults.exceptions.push_back(rule);
+            } else if (option == "--drop-after") {
+                if (!ToInt(text, 0, 1000000000, number)) {
+                    return bad(text);
+                }
+                config.faults.dropAfter = static_cast<int>(number);
+            }
+        } else {
+            message = "unknown option '" + option + "' (see --help)";
+            return SimArgsResult::Error;
+        }
+    }
+    return SimArgsResult::Run;
+}
