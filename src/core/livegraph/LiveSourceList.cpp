@@ -5,16 +5,16 @@ CLiveSourceList::CLiveSourceList() {
     m_selection.fill(-1);
 }
 
-bool CLiveSourceList::IsPlottable(quint32 code) {
-    const quint32 kind = code & 0xFFFFu;
-    return kind >= 1 && kind <= 29;
+bool CLiveSourceList::IsPlottable(SourceCode code) {
+    const unsigned kind = KindOf(code);
+    return kind >= 1 && IsKnownKind(kind);
 }
 
-CLiveSourceList::OfferResult CLiveSourceList::Offer(quint32 code) {
+CLiveSourceList::OfferResult CLiveSourceList::Offer(SourceCode code) {
     OfferResult result;
     if (!IsPlottable(code)) return result;
     for (int i = 0; i < m_count; ++i) {
-        if (quint32(m_codes[size_t(i)]) == code) {
+        if (SourceCode(m_codes[size_t(i)]) == code) {
             result.index = i;
             return result;
         }
@@ -35,7 +35,7 @@ bool CLiveSourceList::Select(int row, int index) {
     return true;
 }
 
-bool CLiveSourceList::RowShows(int row, quint32 code) const {
+bool CLiveSourceList::RowShows(int row, SourceCode code) const {
     const int selection = m_selection[size_t(row)];
-    return selection >= 0 && quint32(m_codes[size_t(selection)]) == code;
+    return selection >= 0 && SourceCode(m_codes[size_t(selection)]) == code;
 }

@@ -3,6 +3,8 @@
 #include <QtGlobal>
 #include <array>
 
+#include "devsettings/SourceCode.h"
+
 // The sources the live graph window offers, shared by its six rows: every source that the
 // device page has fed, in the order it first arrived, and each row's chosen entry.
 class CLiveSourceList {
@@ -13,7 +15,7 @@ public:
     CLiveSourceList();
 
     // Only the kinds 1..29 (the low 16 bits of the code) are plottable quantities.
-    static bool IsPlottable(quint32 code);
+    static bool IsPlottable(SourceCode code);
 
     struct OfferResult {
         int index = -1;      // the code's entry, -1 when it is not plottable or there is no room
@@ -21,17 +23,17 @@ public:
     };
     // Finds the code's entry and appends one when it is new and there is room; rows that
     // have no entry chosen yet get the first one.
-    OfferResult Offer(quint32 code);
+    OfferResult Offer(SourceCode code);
 
     int Count() const { return m_count; }
-    quint32 Code(int index) const { return quint32(m_codes[size_t(index)]); }
+    SourceCode Code(int index) const { return SourceCode(m_codes[size_t(index)]); }
 
     int Selection(int row) const { return m_selection[size_t(row)]; }
     // Chooses entry `index` (-1 for none) for a row; false when nothing changed or the
     // index is not an entry.
     bool Select(int row, int index);
     // The row's chosen entry is this code.
-    bool RowShows(int row, quint32 code) const;
+    bool RowShows(int row, SourceCode code) const;
 
 private:
     std::array<qint32, kCapacity> m_codes;

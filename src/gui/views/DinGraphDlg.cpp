@@ -18,7 +18,6 @@
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 #include "livegraph/LiveCoefficient.h"
-#include "livegraph/LiveSourceNames.h"
 #include "settings/Settings.h"
 #include "views/AnchorLayout.h"
 #include "views/DinGraph.h"
@@ -35,7 +34,8 @@ QString IdName(int id) { return QString::number(id); }
 
 }  // namespace
 
-CDinGraphDlg::CDinGraphDlg(QWidget* parent) : QWidget(parent, Qt::Window), m_app(CAppCore::Instance()) {
+CDinGraphDlg::CDinGraphDlg(QWidget* parent)
+    : QWidget(parent, Qt::Window), m_app(CAppCore::Instance()), m_quantities(CQuantityTable::Build()) {
     if (!m_app) {
         TRV730_PROGRAMMING_ERROR("live graph window without the application object");
         m_ownSettings = std::make_unique<CSettings>();
@@ -152,11 +152,11 @@ void CDinGraphDlg::EnableRow(int row) {
     r.swatch->setEnabled(on);
 }
 
-void CDinGraphDlg::AddPoint(quint32 code, qint32 raw) {
+void CDinGraphDlg::AddPoint(SourceCode code, qint32 raw) {
     const CLiveSourceList::OfferResult offer = m_sources.Offer(code);
     if (offer.index < 0) return;
     if (offer.added) {
-        const QString name = LiveSourceNames::SeriesName(code);
+        const QString name = m_quantities.SeriesName(code);
         for (int row = 0; row < kRows; ++row) {
             QComboBox* list = m_rows[size_t(row)].list;
             list->addItem(name);
@@ -164,7 +164,7 @@ void CDinGraphDlg::AddPoint(quint32 code, qint32 raw) {
             if (list->currentIndex() != selection) list->setCurrentIndex(selection);
         }
     }
-    const float value = float(raw) / float(LiveSourceNames::Divisor(code));
+    const float value = float(raw) / float(CQuantityTable::DivisorOf(code));
     for (int row = 0; row < kRows; ++row)
         if (m_sources.RowShows(row, code)) m_graph->SetSeriesValue(row, value);
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+#include "devsettings/QuantityTable.h"
 #include "livegraph/LiveSourceList.h"
 
 class CAppCore;
@@ -51,7 +52,7 @@ public:
     ~CDinGraphDlg() override;
 
     // The device page's feed: every live value it decodes, as (source code, raw value).
-    void AddPoint(quint32 code, qint32 raw);
+    void AddPoint(SourceCode code, qint32 raw);
     // Every line restarts from zero.
     void ClearGraph();
     // Caption "<title> (<device name>)".
@@ -107,5 +108,6 @@ private:
     QCheckBox* m_topmost = nullptr;
     QPushButton* m_clear = nullptr;
     CLiveSourceList m_sources;
+    CQuantityTable m_quantities;  // series names and divisors, texts of the language at creation
     CCtrlResize* m_resize = nullptr;
 };
