@@ -85,8 +85,8 @@ void CDinGraph::resizeEvent(QResizeEvent* event) {
 
 void CDinGraph::ApplySize() {
     const GraphRect client = ToGraphRect(rect());
-    if (m_haveClient && client == m_client && !m_back.isNull() && m_back.devicePixelRatio() == devicePixelRatioF())
-        return;
+    const bool same = m_haveClient && client == m_client && !m_back.isNull();
+    if (same && m_back.devicePixelRatio() == devicePixelRatioF()) return;
     m_client = client;
     m_haveClient = true;
     // Drawn at the screen's own resolution so that lines and text stay sharp when scaled.
