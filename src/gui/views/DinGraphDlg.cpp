@@ -278,15 +278,15 @@ void CDinGraphDlg::PlaceOnTop(bool onTop) {
 }
 
 bool CDinGraphDlg::event(QEvent* event) {
-    if (event->type() == UM_GRAPH_STATE) {
+    if (event->type() == CGraphStateEvent::kType) {
         switch (static_cast<CGraphStateEvent*>(event)->State()) {
-            case GRAPH_STATE_START:
+            case CGraphStateEvent::kStart:
                 m_graph->Start();
                 break;
-            case GRAPH_STATE_STOP:
+            case CGraphStateEvent::kStop:
                 m_graph->Stop();
                 break;
-            case GRAPH_STATE_END:
+            case CGraphStateEvent::kEnd:
                 m_graph->Stop();
                 hide();
                 break;

@@ -2,19 +2,18 @@
 
 #include <QEvent>
 
-// What a device page tells its live graph window: start sampling (connect), stop and
-// forget (disconnect), or stop and end before the page destroys the window.
-inline constexpr QEvent::Type UM_GRAPH_STATE = QEvent::Type(2024);
-
-enum GraphState : int {
-    GRAPH_STATE_END = 1,
-    GRAPH_STATE_START = 2,
-    GRAPH_STATE_STOP = 3,
-};
-
+// A device page's UM_GRAPH_STATE (number 2024) to its live graph window: start sampling
+// when the device is asked to connect, stop and forget when asked to disconnect, stop and
+// end before the page destroys the window.
 class CGraphStateEvent : public QEvent {
 public:
-    explicit CGraphStateEvent(int state) : QEvent(UM_GRAPH_STATE), m_state(state) {}
+    static constexpr QEvent::Type kType = QEvent::Type(2024);
+    // The message's parameter values.
+    static constexpr int kEnd = 1;
+    static constexpr int kStart = 2;
+    static constexpr int kStop = 3;
+
+    explicit CGraphStateEvent(int state) : QEvent(kType), m_state(state) {}
     int State() const { return m_state; }
 
 private:

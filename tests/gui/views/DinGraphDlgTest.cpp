@@ -205,7 +205,7 @@ TEST_F(DinGraphDlgTest, RowSettingsApplyToTheNextWindowCreated) {
 
 TEST_F(DinGraphDlgTest, GraphStateEventsAndTheCloseBox) {
     dlg->AddPoint(kVoltage1, 100);
-    CGraphStateEvent start(GRAPH_STATE_START);
+    CGraphStateEvent start(CGraphStateEvent::kStart);
     QCoreApplication::sendEvent(dlg.get(), &start);
     EXPECT_TRUE(Graph().IsRunning());
     Graph().Tick();
@@ -218,15 +218,15 @@ TEST_F(DinGraphDlgTest, GraphStateEventsAndTheCloseBox) {
     EXPECT_TRUE(Graph().IsRunning());
     EXPECT_FLOAT_EQ(Graph().Data().SampleBack(0, 0), 10.0f);
 
-    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(GRAPH_STATE_STOP));
+    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(CGraphStateEvent::kStop));
     QCoreApplication::processEvents();
     EXPECT_FALSE(Graph().IsRunning());
     EXPECT_FLOAT_EQ(Graph().Data().SampleBack(0, 0), 0.0f);  // disconnect forgets the lines
 
-    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(GRAPH_STATE_START));
+    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(CGraphStateEvent::kStart));
     QCoreApplication::processEvents();
     dlg->show();
-    CGraphStateEvent end(GRAPH_STATE_END);
+    CGraphStateEvent end(CGraphStateEvent::kEnd);
     QCoreApplication::sendEvent(dlg.get(), &end);
     EXPECT_FALSE(Graph().IsRunning());
     EXPECT_FALSE(dlg->isVisible());
