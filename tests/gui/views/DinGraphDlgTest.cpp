@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <memory>
 
 #include "app/AppCore.h"
@@ -201,6 +205,38 @@ TEST_F(DinGraphDlgTest, RowSettingsApplyToTheNextWindowCreated) {
     EXPECT_TRUE(dlg->TopmostCheck()->isChecked());
     EXPECT_TRUE(dlg->IsTopmost());
     EXPECT_EQ(dlg->RowList(0)->count(), 0);  // sources are the window's own
+}
+
+TEST_F(DinGraphDlgTest, DoubleClickOnASwatchChoosesTheRowColour) {
+    auto doubleClick = [&](int row) {
+        QWidget* swatch = dlg->RowSwatch(row);
+        QMouseEvent click(QEvent::MouseButtonDblClick, QPointF(3, 3), swatch->mapToGlobal(QPointF(3, 3)),
+                          Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(swatch, &click);
+    };
+    int choosers = 0;
+    // The chooser is modal; answer it as soon as it is up.
+    auto answer = [&](bool take) {
+        QTimer::singleShot(0, [&, take] {
+            auto* chooser = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(chooser, nullptr);
+            ++choosers;
+            chooser->setCurrentColor(QColor(10, 20, 30));
+            take ? chooser->accept() : chooser->reject();
+        });
+    };
+    answer(false);
+    doubleClick(1);
+    EXPECT_EQ(Graph().Data().Series(1).colour, 0x0000FFFFu);  // cancelled: still yellow
+
+    answer(true);
+    doubleClick(1);
+    EXPECT_EQ(choosers, 2);
+    EXPECT_EQ(Graph().Data().Series(1).colour, 0x001E140Au);
+    EXPECT_EQ(Saved()->LiveColor[1], 0x001E140Au);
+
+    doubleClick(4);  // a row that is off offers no chooser
+    EXPECT_EQ(choosers, 2);
 }
 
 TEST_F(DinGraphDlgTest, GraphStateEventsAndTheCloseBox) {
