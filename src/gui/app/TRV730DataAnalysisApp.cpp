@@ -28,6 +28,9 @@ private:
     bool m_interactive;
 };
 
+// The device pages of the main window.
+IDevicePage* MakeDevicePage(QWidget* /*parent*/, CSettings& /*settings*/, int /*index*/) { return nullptr; }
+
 // How long after showing the main window its picture is taken: long enough for the first
 // paint and for live values to arrive.
 constexpr int kScreenshotDelayMs = 1500;
@@ -45,7 +48,7 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
 
     BackgroundBrush = QBrush(ColorFromRef(Settings.WindowBackColor));
 
-    CTRV730DataAnalysisDlg window;
+    CTRV730DataAnalysisDlg window(Settings, MakeDevicePage);
     window.show();
 
     int screenshotStatus = 0;
