@@ -1,10 +1,12 @@
 #include "CtlCommand.h"
 
 extern const CtlCommandGroup kRdfCommandGroup;
+extern const CtlCommandGroup kDevicesCommandGroup;
 
 const CtlCommandGroup* CtlCommandGroups() {
     static const CtlCommandGroup groups[] = {
         kRdfCommandGroup,
+        kDevicesCommandGroup,
         {nullptr, nullptr, nullptr},
     };
     return groups;
