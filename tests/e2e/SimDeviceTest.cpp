@@ -249,7 +249,9 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
                             "--silent",
                             "--errors",
                             "0x5",
-                            "--recording"},
+                            "--recording",
+                            "--card",
+                            "/tmp/card"},
                            config, message),
               SimArgsResult::Run)
         << message;
@@ -272,6 +274,7 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
     EXPECT_TRUE(config.faults.silent);
     EXPECT_EQ(config.errorWord, 5u);
     EXPECT_TRUE(config.recording);
+    EXPECT_EQ(config.cardDir, "/tmp/card");
 
     const std::vector<std::vector<std::string>> bad = {{"--port", "70000"},
                                                        {"--port"},
@@ -279,6 +282,7 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
                                                        {"--exception", "300-100:2"},
                                                        {"--password", "fourteen-chars"},
                                                        {"--late", "x"},
+                                                       {"--card", ""},
                                                        {"--bogus"}};
     for (const auto& args : bad) {
         SimConfig ignored;
@@ -287,7 +291,7 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
     }
     EXPECT_EQ(ParseSimArgs({"--help"}, config, message), SimArgsResult::Help);
     for (const char* option : {"--delay", "--late", "--wrong-unit", "--wrong-protocol", "--zero-length",
-                               "--exception", "--drop-after", "--silent", "--password", "--restart-ms"}) {
+                               "--exception", "--drop-after", "--silent", "--password", "--restart-ms", "--card"}) {
         EXPECT_NE(SimUsage().find(option), std::string::npos) << option;
     }
 }

@@ -1,10 +1,18 @@
 #include "CtlCommand.h"
 
 extern const CtlCommandGroup kRdfCommandGroup;
+extern const CtlCommandGroup kIdentifyCommandGroup;
+extern const CtlCommandGroup kLiveCommandGroup;
+extern const CtlCommandGroup kDeviceCommandGroup;
+extern const CtlCommandGroup kDevicesCommandGroup;
 
 const CtlCommandGroup* CtlCommandGroups() {
     static const CtlCommandGroup groups[] = {
+        kIdentifyCommandGroup,
+        kLiveCommandGroup,
+        kDeviceCommandGroup,
         kRdfCommandGroup,
+        kDevicesCommandGroup,
         {nullptr, nullptr, nullptr},
     };
     return groups;

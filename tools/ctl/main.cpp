@@ -9,7 +9,7 @@ namespace {
 void PrintUsage(QTextStream& s) {
     s << "Usage: trv730ctl COMMAND [ARGS...]\n\nCommands:\n";
     for (const CtlCommandGroup* g = CtlCommandGroups(); g->name; ++g)
-        s << "  " << QString::fromLatin1(g->name).leftJustified(8) << g->summary << '\n';
+        s << "  " << QString::fromLatin1(g->name).leftJustified(10) << g->summary << '\n';
     s << "\n'trv730ctl COMMAND --help' describes a command.\n";
     s.flush();
 }

@@ -39,5 +39,6 @@ struct SimConfig {
     uint32_t errorWord = 0;
     uint32_t seed = 1;
     bool verbose = false;  // one line per request on standard error
+    std::string cardDir;   // not empty: recorded-data files are written into this folder
     SimFaults faults;
 };

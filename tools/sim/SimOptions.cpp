@@ -61,6 +61,8 @@ std::string SimUsage() {
            "  --firmware MAJOR.MINOR  firmware version in register 1 (default 2.4)\n"
            "  --password TEXT       Modbus login password, at most 13 characters (default vexor)\n"
            "  --recording           start with recording switched on\n"
+           "  --card DIR            memory card folder: while recording, data files FILE0042.RDF,\n"
+           "                        FILE0043.RDF, ... are written here (created when missing)\n"
            "  --errors HEX          start with this error word, e.g. 0x5 (default 0)\n"
            "  --restart-ms MS       how long a restart refuses connections (default 1500)\n"
            "  --seed N              seed of the measurement noise (default 1)\n"
@@ -83,6 +85,11 @@ std::string SimUsage() {
            "\n"
            "Commands written to register 50: 0x77A6 start and 0x5606 stop recording, 0x5596 reset\n"
            "errors, 0xF2C5 restart (connections are reset), 18220 apply settings.\n"
+           "\n"
+           "With --card, a recording writes a data record every recording period (registers\n"
+           "2113..2114) for the sources of registers 2073..2112, and, when event recording\n"
+           "(register 2118) is on, event records as the thresholds of registers 2022..2071 trip\n"
+           "and clear. A file that reaches the size limit (2115..2116) is followed by the next.\n"
            "Ends on SIGINT or SIGTERM.\n";
 }
 
@@ -117,12 +124,17 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                    option == "--firmware" || option == "--password" || option == "--errors" ||
                    option == "--restart-ms" || option == "--seed" || option == "--delay" ||
                    option == "--late" || option == "--wrong-unit" || option == "--wrong-protocol" ||
-                   option == "--exception" || option == "--drop-after") {
+                   option == "--exception" || option == "--drop-after" || option == "--card") {
             if (!value(text)) {
                 return SimArgsResult::Error;
             }
             if (option == "--address") {
                 config.address = text;
+            } else if (option == "--card") {
+                if (text.empty()) {
+                    return bad(text);
+                }
+                config.cardDir = text;
             } else if (option == "--port") {
                 if (!ToInt(text, 0, 65535, number)) {
                     return bad(text);

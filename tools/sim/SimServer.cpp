@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "device/DeviceInterface.h"
 
@@ -55,10 +56,15 @@ CSimServer::CSimServer(SimConfig config)
     if (m_config.recording) {
         m_device.SetRecording(true, std::chrono::system_clock::now());
     }
+    if (!m_config.cardDir.empty()) {
+        m_recorder = std::make_unique<CSimRecorder>(m_config.cardDir);
+        m_recorder->Attach(m_device);
+    }
 }
 
 CSimServer::~CSimServer() {
     Stop();
+    m_device.SetTickHook({});
 }
 
 void CSimServer::SetFaults(const SimFaults& faults) {
@@ -74,6 +80,18 @@ SimFaults CSimServer::Faults() const {
 bool CSimServer::Start(std::string* error) {
     if (m_thread.joinable()) {
         return true;
+    }
+    if (!m_config.cardDir.empty()) {
+        std::error_code failure;
+        std::filesystem::create_directories(m_config.cardDir, failure);
+        if (!std::filesystem::is_directory(m_config.cardDir) ||
+            ::access(m_config.cardDir.c_str(), W_OK | X_OK) != 0) {
+            if (error) {
+                *error = "cannot write to the card folder " + m_config.cardDir +
+                         (failure ? ": " + failure.message() : std::string());
+            }
+            return false;
+        }
     }
     if (::pipe2(m_wakePipe, O_CLOEXEC | O_NONBLOCK) != 0 ||
         ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, m_capture) != 0 ||
@@ -132,6 +150,10 @@ void CSimServer::Stop() {
         m_stop = true;
         Wake();
         m_thread.join();
+    }
+    if (m_recorder) {
+        // What was recorded so far ends up a whole, readable file.
+        m_recorder->CloseFile();
     }
     for (Client& client : m_clients) {
         DropClient(client, false);

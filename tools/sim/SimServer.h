@@ -12,6 +12,7 @@
 
 #include "SimConfig.h"
 #include "SimDevice.h"
+#include "SimRecorder.h"
 
 struct _modbus;
 struct _modbus_mapping_t;
@@ -32,6 +33,8 @@ class CSimServer {
     int Port() const { return m_port; }
 
     CSimDevice& Device() { return m_device; }
+    // The memory card writer; nullptr without a card folder.
+    CSimRecorder* Recorder() { return m_recorder.get(); }
     void SetFaults(const SimFaults& faults);
     SimFaults Faults() const;
 
@@ -68,6 +71,7 @@ class CSimServer {
 
     SimConfig m_config;
     CSimDevice m_device;
+    std::unique_ptr<CSimRecorder> m_recorder;  // hooked into m_device's ticks
     mutable std::mutex m_faultLock;
     SimFaults m_faults;
 

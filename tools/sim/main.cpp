@@ -36,6 +36,9 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr, "trv730-sim: TRV-730 on %s:%d (type %u, firmware %u.%u)\n", config.address.c_str(),
                  server.Port(), config.deviceType, config.firmware >> 8, config.firmware & 0xFF);
+    if (!config.cardDir.empty()) {
+        std::fprintf(stderr, "trv730-sim: memory card in %s\n", config.cardDir.c_str());
+    }
     int signal = 0;
     sigwait(&stopSignals, &signal);
     std::fprintf(stderr, "trv730-sim: stopping\n");
