@@ -177,10 +177,10 @@ void CDinGraphDlg::SetDeviceName(const QString& name) {
     setWindowTitle(GetText(LNG_DINGR_TITLE) + QStringLiteral(" (") + name + QLatin1Char(')'));
 }
 
-void CDinGraphDlg::ShowForDevice(const QString& deviceName) {
+void CDinGraphDlg::ShowForDevice(const QString& deviceName, bool topmost) {
     SetDeviceName(deviceName);
     showNormal();
-    PlaceOnTop(Settings().LiveGraphTopmost != 0);
+    PlaceOnTop(topmost);
     raise();
     activateWindow();
 }
@@ -280,13 +280,13 @@ void CDinGraphDlg::PlaceOnTop(bool onTop) {
 bool CDinGraphDlg::event(QEvent* event) {
     if (event->type() == CGraphStateEvent::kType) {
         switch (static_cast<CGraphStateEvent*>(event)->State()) {
-            case CGraphStateEvent::kStart:
+            case kGraphStateConnect:
                 m_graph->Start();
                 break;
-            case CGraphStateEvent::kStop:
+            case kGraphStateDisconnect:
                 m_graph->Stop();
                 break;
-            case CGraphStateEvent::kEnd:
+            case kGraphStateStop:
                 m_graph->Stop();
                 hide();
                 break;

@@ -57,9 +57,9 @@ public:
     void ClearGraph();
     // Caption "<title> (<device name>)".
     void SetDeviceName(const QString& name);
-    // The main window's view command: caption from the device name, shown normally,
-    // above other windows when the shared setting asks for it.
-    void ShowForDevice(const QString& deviceName);
+    // The main window's view command: caption from the device name, shown normally, above
+    // all other windows or in the normal order.
+    void ShowForDevice(const QString& deviceName, bool topmost);
 
     // Rows are numbered 0..5 here.
     void SetRowColor(int row, quint32 colour);

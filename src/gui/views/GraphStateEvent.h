@@ -2,16 +2,14 @@
 
 #include <QEvent>
 
-// A device page's UM_GRAPH_STATE (number 2024) to its live graph window: start sampling
-// when the device is asked to connect, stop and forget when asked to disconnect, stop and
-// end before the page destroys the window.
+#include "device/LinkState.h"
+
+// A device page's UM_GRAPH_STATE to its live graph window, carrying the message's
+// parameter: kGraphStateConnect starts sampling, kGraphStateDisconnect stops and forgets,
+// kGraphStateStop stops and ends the window before the page destroys it.
 class CGraphStateEvent : public QEvent {
 public:
-    static constexpr QEvent::Type kType = QEvent::Type(2024);
-    // The message's parameter values.
-    static constexpr int kEnd = 1;
-    static constexpr int kStart = 2;
-    static constexpr int kStop = 3;
+    static constexpr QEvent::Type kType = QEvent::Type(UM_GRAPH_STATE);
 
     explicit CGraphStateEvent(int state) : QEvent(kType), m_state(state) {}
     int State() const { return m_state; }

@@ -241,12 +241,12 @@ TEST_F(DinGraphDlgTest, DoubleClickOnASwatchChoosesTheRowColour) {
 
 TEST_F(DinGraphDlgTest, GraphStateEventsAndTheCloseBox) {
     dlg->AddPoint(kVoltage1, 100);
-    CGraphStateEvent start(CGraphStateEvent::kStart);
+    CGraphStateEvent start(kGraphStateConnect);
     QCoreApplication::sendEvent(dlg.get(), &start);
     EXPECT_TRUE(Graph().IsRunning());
     Graph().Tick();
 
-    dlg->ShowForDevice("Feeder 3");
+    dlg->ShowForDevice("Feeder 3", false);
     EXPECT_TRUE(dlg->isVisible());
     EXPECT_EQ(dlg->windowTitle(), "LNG_DINGR_TITLE (Feeder 3)");
     dlg->close();  // hides; the lines go on
@@ -254,15 +254,15 @@ TEST_F(DinGraphDlgTest, GraphStateEventsAndTheCloseBox) {
     EXPECT_TRUE(Graph().IsRunning());
     EXPECT_FLOAT_EQ(Graph().Data().SampleBack(0, 0), 10.0f);
 
-    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(CGraphStateEvent::kStop));
+    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(kGraphStateDisconnect));
     QCoreApplication::processEvents();
     EXPECT_FALSE(Graph().IsRunning());
     EXPECT_FLOAT_EQ(Graph().Data().SampleBack(0, 0), 0.0f);  // disconnect forgets the lines
 
-    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(CGraphStateEvent::kStart));
+    QCoreApplication::postEvent(dlg.get(), new CGraphStateEvent(kGraphStateConnect));
     QCoreApplication::processEvents();
     dlg->show();
-    CGraphStateEvent end(CGraphStateEvent::kEnd);
+    CGraphStateEvent end(kGraphStateStop);
     QCoreApplication::sendEvent(dlg.get(), &end);
     EXPECT_FALSE(Graph().IsRunning());
     EXPECT_FALSE(dlg->isVisible());
