@@ -4,6 +4,7 @@ extern const CtlCommandGroup kRdfCommandGroup;
 extern const CtlCommandGroup kIdentifyCommandGroup;
 extern const CtlCommandGroup kLiveCommandGroup;
 extern const CtlCommandGroup kDeviceCommandGroup;
+extern const CtlCommandGroup kDevicesCommandGroup;
 
 const CtlCommandGroup* CtlCommandGroups() {
     static const CtlCommandGroup groups[] = {
@@ -11,6 +12,7 @@ const CtlCommandGroup* CtlCommandGroups() {
         kLiveCommandGroup,
         kDeviceCommandGroup,
         kRdfCommandGroup,
+        kDevicesCommandGroup,
         {nullptr, nullptr, nullptr},
     };
     return groups;

@@ -1,5 +1,6 @@
 #include "settings/DeviceList.h"
 
+#include <QStringList>
 #include <mutex>
 
 DeviceFields DeviceFields::FromRecord(const DeviceRecord& record) {
@@ -26,6 +27,19 @@ namespace DeviceRules {
 
 QString AddressText(quint32 a) {
     return QStringLiteral("%1.%2.%3.%4").arg(a >> 24).arg((a >> 16) & 0xFF).arg((a >> 8) & 0xFF).arg(a & 0xFF);
+}
+
+bool ParseAddress(const QString& text, quint32& address) {
+    const QStringList parts = text.trimmed().split(u'.');
+    if (parts.size() != 4) return false;
+    quint32 a = 0;
+    for (const QString& p : parts) {
+        quint32 octet = 0;
+        if (p.size() > 3 || !ParseUnsigned(p, octet) || p != p.trimmed() || octet > 255) return false;
+        a = (a << 8) | octet;
+    }
+    address = a;
+    return true;
 }
 
 QString CutName(const QString& name) { return name.left(DeviceRecord::kNameUnits); }

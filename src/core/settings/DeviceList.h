@@ -23,6 +23,8 @@ struct DeviceFields {
 namespace DeviceRules {
 // "a.b.c.d" of an address whose first octet is the top byte.
 QString AddressText(quint32 address);
+// Reads "a.b.c.d" (each 0..255); false for anything else.
+bool ParseAddress(const QString& text, quint32& address);
 // The name cut to 26 characters.
 QString CutName(const QString& name);
 // The password cut to 13 characters, then stripped of everything but Latin letters and digits.

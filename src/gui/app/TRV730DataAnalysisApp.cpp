@@ -28,9 +28,12 @@ private:
     bool m_interactive;
 };
 
+// The device pages of the main window.
+IDevicePage* MakeDevicePage(QWidget* /*parent*/, CSettings& /*settings*/, int /*index*/) { return nullptr; }
+
 // How long after showing the main window its picture is taken: long enough for the first
-// paint and for live values to arrive.
-constexpr int kScreenshotDelayMs = 1500;
+// paint, a connection and a few polls of live values.
+constexpr int kScreenshotDelayMs = 4000;
 
 }  // namespace
 
@@ -45,11 +48,13 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
 
     BackgroundBrush = QBrush(ColorFromRef(Settings.WindowBackColor));
 
-    CTRV730DataAnalysisDlg window;
+    CTRV730DataAnalysisDlg window(Settings, MakeDevicePage);
     window.show();
 
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {
+        // A picture is worth taking of live values: connect every device first.
+        window.RunCommand(ID_CONNECT_ALL);
         QTimer::singleShot(kScreenshotDelayMs, &window, [&] {
             if (!WindowPicture(&window).save(screenshotPath)) {
                 std::fprintf(stderr, "Cannot write the picture to %s\n", qPrintable(screenshotPath));

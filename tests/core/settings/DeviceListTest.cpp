@@ -81,6 +81,11 @@ TEST_F(DeviceListTest, EditRebuildsTheRecordAndTwoRecordsMayBeEqual) {
 
 TEST(DeviceRules, FieldRulesWhileTyping) {
     EXPECT_EQ(DeviceRules::AddressText(0xC0A80069), "192.168.0.105");
+    quint32 a = 0;
+    EXPECT_TRUE(DeviceRules::ParseAddress("127.0.0.1", a));
+    EXPECT_EQ(a, 0x7F000001u);
+    for (const char* bad : {"127.0.0", "256.0.0.1", "1.2.3.4.5", "a.b.c.d", "1..2.3", "1.2.3.-4", ""})
+        EXPECT_FALSE(DeviceRules::ParseAddress(bad, a)) << bad;
     EXPECT_EQ(DeviceRules::CutName(QString(40, u'x')).size(), 26);
     struct {
         QString typed;
