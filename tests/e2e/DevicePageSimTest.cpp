@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "SimServer.h"
+#include "app/AppCore.h"
 #include "app/MessageBox.h"
 #include "controls/TemperatureBar.h"
 #include "controls/XLabel.h"
@@ -138,6 +139,7 @@ protected:
 
     QTemporaryDir configHome;
     ScopedEnv xdg{"XDG_CONFIG_HOME", configHome.path()};
+    CAppCore app;  // the live graph window keeps its choices in the program's settings store
     CSettings settings;
     std::unique_ptr<CSimServer> sim;
     std::unique_ptr<CDeviceDlg> page;
@@ -159,6 +161,10 @@ TEST_F(DevicePageOnSim, ShowsTheDeviceValuesAndBlanksOnDisconnect) {
     EXPECT_EQ(static_cast<CXListCtrl*>(page->Control(L::IDC_ERROR_LIST))->rowCount(), 2);
     EXPECT_TRUE(page->Control(L::IDC_RESET_ERRORS)->isEnabled());
     EXPECT_TRUE(page->Control(L::IDC_RESTART)->isEnabled());
+    // Renaming the device retitles its live graph window.
+    ASSERT_NE(page->GraphWindow(), nullptr);
+    page->DeviceChanged();
+    EXPECT_TRUE(page->GraphWindow()->windowTitle().contains("Simulated"));
 
     if (const QByteArray shot = qgetenv("TRV730_DEVICE_PAGE_PNG"); !shot.isEmpty()) {
         page->grab().save(QString::fromLocal8Bit(shot));
@@ -173,6 +179,7 @@ TEST_F(DevicePageOnSim, StopWhileConnectedEndsTheThreadAndTheConnection) {
     Connect();
     page->DeviceCommand(3);
     EXPECT_EQ(page->LinkState(), 0);
+    EXPECT_EQ(page->GraphWindow(), nullptr);
     EXPECT_TRUE(WaitFor([&] { return sim->OpenConnections() == 0; }));
     // Without its thread the page shows nothing new.
     const QString shown = Label(*page, 1074)->Text();

@@ -1,18 +1,51 @@
 #include "views/LiveGraphWindow.h"
 
+#include <QCoreApplication>
+#include <QRect>
+
+#include "views/DinGraphDlg.h"
+#include "views/GraphStateEvent.h"
+
 namespace {
+
 LiveGraphFactory& Factory() {
     static LiveGraphFactory factory;
     return factory;
 }
+
+// The program's live graph window: a top-level window of its own (not owned by the
+// page's window), created hidden and centred over the page.
+class DinGraphWindow final : public ILiveGraphWindow {
+public:
+    explicit DinGraphWindow(QWidget* page) {
+        if (page) {
+            const QRect over(page->mapToGlobal(QPoint(0, 0)), page->size());
+            QRect frame = m_window.frameGeometry();
+            frame.moveCenter(over.center());
+            m_window.move(frame.topLeft());
+        }
+    }
+    QWidget* Window() override { return &m_window; }
+    void AddPoint(uint32_t code, int32_t raw) override { m_window.AddPoint(code, raw); }
+    void ClearGraph() override { m_window.ClearGraph(); }
+    void SetDeviceName(const QString& name) override { m_window.SetDeviceName(name); }
+    void SetLinkState(int graphState) override {
+        CGraphStateEvent event(graphState);
+        QCoreApplication::sendEvent(&m_window, &event);
+    }
+    void ShowForDevice(const QString& deviceName, bool topmost) override {
+        m_window.ShowForDevice(deviceName, topmost);
+    }
+
+private:
+    CDinGraphDlg m_window;
+};
+
 }  // namespace
 
 void SetLiveGraphFactory(LiveGraphFactory factory) { Factory() = std::move(factory); }
 
 std::unique_ptr<ILiveGraphWindow> CreateLiveGraphWindow(QWidget* page) {
     if (Factory()) return Factory()(page);
-    // LIVE GRAPH SEAM: the live graph window joins the device page here. Until it does, a
-    // page runs without one (GraphWindow() stays null, the view-graph command has nothing
-    // to show).
-    return nullptr;
+    return std::make_unique<DinGraphWindow>(page);
 }

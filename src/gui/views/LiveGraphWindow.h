@@ -22,8 +22,7 @@ public:
     virtual void ShowForDevice(const QString& deviceName, bool topmost) = 0;
 };
 
-// The page's live graph window, centred over the page and hidden; none while this
-// program has no live graph window to offer.
+// The page's live graph window, centred over the page and hidden.
 std::unique_ptr<ILiveGraphWindow> CreateLiveGraphWindow(QWidget* page);
 
 // Replaces the window pages create (tests watch what a page tells its window); an empty

@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QWheelEvent>
 #include <map>
 
+#include "app/AppCore.h"
 #include "settings/Settings.h"
+#include "support/TestSupport.h"
 #include "views/DeviceDlg.h"
 #include "views/DevicePageBinding.h"
 #include "views/DevicePageLayout.h"
@@ -38,6 +41,10 @@ protected:
         QCoreApplication::sendEvent(&page, &wheel);
     }
 
+    // The page's live graph window keeps its choices in the program's settings store.
+    QTemporaryDir configHome;
+    ScopedEnv xdg{"XDG_CONFIG_HOME", configHome.path()};
+    CAppCore app;
     CSettings settings;
     CDeviceDlg page{nullptr, settings};
 };
