@@ -22,8 +22,8 @@ public:
     virtual void DeviceChanged() = 0;
     // The page's position among the tabs, which is its device record's index.
     virtual void SetDeviceIndex(int index) = 0;
-    // Shows the page's live graph window; false when the page has none.
-    virtual bool ShowGraphWindow(const QString& deviceName, bool topmost) = 0;
+    // Shows the page's live graph window, titled with the device name (nothing without one).
+    virtual void ShowGraphWindow(const QString& deviceName, bool topmost) = 0;
 };
 
 // Makes the page of a tab as a child of parent; nullptr when it cannot be made. The

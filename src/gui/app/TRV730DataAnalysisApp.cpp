@@ -9,6 +9,7 @@
 #include "app/MessageBox.h"
 #include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
+#include "views/DeviceDlg.h"
 
 namespace {
 
@@ -28,8 +29,14 @@ private:
     bool m_interactive;
 };
 
-// The device pages of the main window.
-IDevicePage* MakeDevicePage(QWidget* /*parent*/, CSettings& /*settings*/, int /*index*/) { return nullptr; }
+// The device pages of the main window. A page whose polling thread cannot start still
+// shows its device (it has said why); only a page that cannot be made at all is refused.
+IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
+    auto* page = new CDeviceDlg(parent, settings);
+    page->SetDeviceIndex(index);
+    page->Initialize();
+    return page;
+}
 
 // How long after showing the main window its picture is taken: long enough for the first
 // paint, a connection and a few polls of live values.

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <memory>
 
+#include "app/DevicePage.h"
 #include "device/DevicePoster.h"
 #include "device/LiveView.h"
 
@@ -26,7 +27,7 @@ enum class DeviceCommand;
 // chart, error list and command buttons. The page owns the device's link (client, polling
 // thread, register image) and its live graph window. The polling thread reaches the page
 // only through posted events; the page stops the thread before it dies.
-class CDeviceDlg : public QWidget {
+class CDeviceDlg : public QWidget, public IDevicePage {
     Q_OBJECT
 public:
     // Win32-style scroll information of the page while its area is lower than the layout.
@@ -49,17 +50,21 @@ public:
     // UM_DEVICE_COMMAND: 1 disconnect, 2 connect, 3 stop the link for good (waits for the
     // polling thread while the page's events keep being dispatched, then closes the live
     // graph window).
-    void DeviceCommand(int command);
+    void DeviceCommand(int command) override;
     // UM_DEVICE_CHANGED: the device record was edited.
-    void DeviceChanged();
+    void DeviceChanged() override;
 
     // The device record index of this page, kept by the main window in step with the tabs;
     // -1 when the page is not among them.
-    void SetDeviceIndex(int index) { m_deviceIndex.store(index); }
+    void SetDeviceIndex(int index) override { m_deviceIndex.store(index); }
     int FindDeviceIndex() const { return m_deviceIndex.load(); }
 
     QWidget* GraphWindow() const;
-    void ShowGraphWindow(const QString& deviceName, bool topmost);
+    void ShowGraphWindow(const QString& deviceName, bool topmost) override;
+
+    // What the main window asks of its pages.
+    QWidget* PageWidget() override { return this; }
+    ::LinkState PageLinkState() const override { return ::LinkState(LinkState()); }
 
     // Paints a decoded poll, or the blank page.
     void ShowData(uint32_t exchangeRate);

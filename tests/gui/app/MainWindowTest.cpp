@@ -42,7 +42,7 @@ public:
     }
     void DeviceChanged() override { ++changed; }
     void SetDeviceIndex(int i) override { index = i; }
-    bool ShowGraphWindow(const QString&, bool) override { return false; }
+    void ShowGraphWindow(const QString&, bool) override {}
 
 private:
     std::vector<int>* m_log;
