@@ -9,6 +9,7 @@
 #include "app/MessageBox.h"
 #include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
+#include "controls/StTabCtrl.h"
 #include "views/DeviceDlg.h"
 
 namespace {
@@ -40,7 +41,15 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
 
 // How long after showing the main window its picture is taken: long enough for the first
 // paint, a connection and a few polls of live values.
-constexpr int kScreenshotDelayMs = 4000;
+constexpr int kScreenshotDelayMs = 8000;
+
+// "shot.png" -> "shot-livegraph.png": where a screenshot run puts the live graph's picture.
+QString LiveGraphPicturePath(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(u'.');
+    const qsizetype slash = path.lastIndexOf(u'/');
+    if (dot <= slash) return path + QStringLiteral("-livegraph");
+    return path.left(dot) + QStringLiteral("-livegraph") + path.mid(dot);
+}
 
 }  // namespace
 
@@ -60,12 +69,18 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
 
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {
-        // A picture is worth taking of live values: connect every device first.
+        // A picture is worth taking of live values: connect every device first, and open the
+        // selected device's live graph, whose picture goes beside the main window's.
         window.RunCommand(ID_CONNECT_ALL);
+        window.RunCommand(ID_VIEW_LIVE_GRAPH);
         QTimer::singleShot(kScreenshotDelayMs, &window, [&] {
             if (!WindowPicture(&window).save(screenshotPath)) {
                 std::fprintf(stderr, "Cannot write the picture to %s\n", qPrintable(screenshotPath));
                 screenshotStatus = 1;
+            }
+            if (auto* page = dynamic_cast<CDeviceDlg*>(window.Page(window.Tabs()->currentIndex()))) {
+                QWidget* graph = page->GraphWindow();
+                if (graph && graph->isVisible()) WindowPicture(graph).save(LiveGraphPicturePath(screenshotPath));
             }
             window.close();
         });
