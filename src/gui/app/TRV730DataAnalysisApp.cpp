@@ -11,6 +11,7 @@
 #include "app/TRV730DataAnalysisDlg.h"
 #include "controls/StTabCtrl.h"
 #include "views/DeviceDlg.h"
+#include "views/DevicePageLayout.h"
 
 namespace {
 
@@ -36,6 +37,9 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
     auto* page = new CDeviceDlg(parent, settings);
     page->SetDeviceIndex(index);
     page->Initialize();
+    // The device settings window is not part of the program yet: its button stays out of
+    // sight rather than doing nothing.
+    if (QWidget* settingsButton = page->Control(DevicePageLayout::IDC_SETTINGS)) settingsButton->hide();
     return page;
 }
 
