@@ -236,6 +236,17 @@ int CModbusTCP::Exchange(int requestLength, int timeoutMs) {
     return ReceiveResponse(timeoutMs);
 }
 
+void CModbusTCP::PutRequestHeader(uint16_t length, uint8_t function, uint16_t firstAddress, uint16_t count) {
+    ++m_transactionId;
+    PutWord(m_request, m_transactionId);
+    PutWord(m_request + 2, 0);  // protocol identifier
+    PutWord(m_request + 4, length);
+    m_request[6] = static_cast<uint8_t>(m_unitId & 0xFF);
+    m_request[7] = function;
+    PutWord(m_request + 8, firstAddress);
+    PutWord(m_request + 10, count);
+}
+
 int CModbusTCP::ReadHoldingRegisters(uint16_t firstAddress, uint16_t count, uint16_t* registers,
                                      int timeoutMs) {
     std::lock_guard guard(m_lock);
@@ -243,14 +254,7 @@ int CModbusTCP::ReadHoldingRegisters(uint16_t firstAddress, uint16_t count, uint
         return -1;
     }
     count = std::min(count, DeviceInterface::kMaxReadCount);
-    ++m_transactionId;
-    PutWord(m_request, m_transactionId);
-    PutWord(m_request + 2, 0);
-    PutWord(m_request + 4, 6);
-    m_request[6] = static_cast<uint8_t>(m_unitId & 0xFF);
-    m_request[7] = DeviceInterface::kFunctionReadHolding;
-    PutWord(m_request + 8, firstAddress);
-    PutWord(m_request + 10, count);
+    PutRequestHeader(6, DeviceInterface::kFunctionReadHolding, firstAddress, count);
     const int rc = Exchange(12, timeoutMs);
     if (rc != 0) {
         return rc;
@@ -281,14 +285,8 @@ int CModbusTCP::WriteMultipleRegisters(uint16_t firstAddress, uint16_t count, ui
         return -1;
     }
     count = std::min(count, DeviceInterface::kMaxWriteCount);
-    ++m_transactionId;
-    PutWord(m_request, m_transactionId);
-    PutWord(m_request + 2, 0);
-    PutWord(m_request + 4, static_cast<uint16_t>(2 * count + 7));
-    m_request[6] = static_cast<uint8_t>(m_unitId & 0xFF);
-    m_request[7] = DeviceInterface::kFunctionWriteMultiple;
-    PutWord(m_request + 8, firstAddress);
-    PutWord(m_request + 10, count);
+    PutRequestHeader(static_cast<uint16_t>(2 * count + 7), DeviceInterface::kFunctionWriteMultiple, firstAddress,
+                     count);
     m_request[12] = static_cast<uint8_t>(2 * count);
     for (int i = 0; i < count; ++i) {
         PutWord(m_request + 13 + 2 * i, registers[i]);

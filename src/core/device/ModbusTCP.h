@@ -47,6 +47,8 @@ class CModbusTCP {
     // earlier requests. Fills m_pdu and m_pduLength; returns 0 or a failure code.
     int ReceiveResponse(int timeoutMs);
     int Exchange(int requestLength, int timeoutMs);
+    // Transaction identifier, protocol 0, length, unit, function, first address and count.
+    void PutRequestHeader(uint16_t length, uint8_t function, uint16_t firstAddress, uint16_t count);
 
     uint16_t m_transactionId = 0;
     uint16_t m_unitId = 0;
