@@ -251,7 +251,9 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
                             "0x5",
                             "--recording",
                             "--card",
-                            "/tmp/card"},
+                            "/tmp/card",
+                            "--sources",
+                            "0x1000001,9"},
                            config, message),
               SimArgsResult::Run)
         << message;
@@ -275,6 +277,7 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
     EXPECT_EQ(config.errorWord, 5u);
     EXPECT_TRUE(config.recording);
     EXPECT_EQ(config.cardDir, "/tmp/card");
+    EXPECT_EQ(config.recordSources, (std::vector<uint32_t>{0x1000001u, 9u}));
 
     const std::vector<std::vector<std::string>> bad = {{"--port", "70000"},
                                                        {"--port"},
@@ -283,6 +286,9 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
                                                        {"--password", "fourteen-chars"},
                                                        {"--late", "x"},
                                                        {"--card", ""},
+                                                       {"--sources", "1,,2"},
+                                                       {"--sources", "0x100000000"},
+                                                       {"--sources", "1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21"},
                                                        {"--bogus"}};
     for (const auto& args : bad) {
         SimConfig ignored;
@@ -291,7 +297,7 @@ TEST(SimOptions, ReadsEveryOptionAndRefusesBadValues) {
     }
     EXPECT_EQ(ParseSimArgs({"--help"}, config, message), SimArgsResult::Help);
     for (const char* option : {"--delay", "--late", "--wrong-unit", "--wrong-protocol", "--zero-length",
-                               "--exception", "--drop-after", "--silent", "--password", "--restart-ms", "--card"}) {
+                               "--exception", "--drop-after", "--silent", "--password", "--restart-ms", "--card", "--sources"}) {
         EXPECT_NE(SimUsage().find(option), std::string::npos) << option;
     }
 }

@@ -40,5 +40,6 @@ struct SimConfig {
     uint32_t seed = 1;
     bool verbose = false;  // one line per request on standard error
     std::string cardDir;   // not empty: recorded-data files are written into this folder
+    std::vector<uint32_t> recordSources;  // recording source codes for slots 1.., the rest stay "none"
     SimFaults faults;
 };

@@ -48,6 +48,26 @@ bool ToExceptionRule(const std::string& text, SimExceptionRule& rule) {
     return true;
 }
 
+// "CODE[,CODE...]", at most twenty source codes, each decimal or 0x hexadecimal.
+bool ToSourceList(const std::string& text, std::vector<uint32_t>& codes) {
+    codes.clear();
+    size_t start = 0;
+    while (true) {
+        const size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        const bool hex = item.size() > 2 && item[0] == '0' && (item[1] == 'x' || item[1] == 'X');
+        long long code = 0;
+        if (codes.size() == 20 || !ToInt(item, 0, 0xFFFFFFFFLL, code, hex ? 16 : 10)) {
+            return false;
+        }
+        codes.push_back(static_cast<uint32_t>(code));
+        if (comma == std::string::npos) {
+            return true;
+        }
+        start = comma + 1;
+    }
+}
+
 }  // namespace
 
 std::string SimUsage() {
@@ -63,6 +83,9 @@ std::string SimUsage() {
            "  --recording           start with recording switched on\n"
            "  --card DIR            memory card folder: while recording, data files FILE0042.RDF,\n"
            "                        FILE0043.RDF, ... are written here (created when missing)\n"
+           "  --sources CODE[,CODE...]  record these source codes (decimal or 0x hex, at most 20)\n"
+           "                        in recording slots 1, 2, ... instead of none, e.g.\n"
+           "                        0x1,0x1000001,0x2000001 for the voltages of channels 1..3\n"
            "  --errors HEX          start with this error word, e.g. 0x5 (default 0)\n"
            "  --restart-ms MS       how long a restart refuses connections (default 1500)\n"
            "  --seed N              seed of the measurement noise (default 1)\n"
@@ -124,7 +147,8 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                    option == "--firmware" || option == "--password" || option == "--errors" ||
                    option == "--restart-ms" || option == "--seed" || option == "--delay" ||
                    option == "--late" || option == "--wrong-unit" || option == "--wrong-protocol" ||
-                   option == "--exception" || option == "--drop-after" || option == "--card") {
+                   option == "--exception" || option == "--drop-after" || option == "--card" ||
+                   option == "--sources") {
             if (!value(text)) {
                 return SimArgsResult::Error;
             }
@@ -135,6 +159,10 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                     return bad(text);
                 }
                 config.cardDir = text;
+            } else if (option == "--sources") {
+                if (!ToSourceList(text, config.recordSources)) {
+                    return bad(text);
+                }
             } else if (option == "--port") {
                 if (!ToInt(text, 0, 65535, number)) {
                     return bad(text);

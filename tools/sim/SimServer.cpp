@@ -53,6 +53,10 @@ CSimServer::CSimServer(SimConfig config)
     m_device.SetIdentity(m_config.deviceType, m_config.firmware);
     m_device.SetPassword(m_config.password);
     m_device.SetErrorWord(m_config.errorWord);
+    for (size_t i = 0; i < m_config.recordSources.size(); ++i) {
+        m_device.SetRegister32(static_cast<uint16_t>(DeviceInterface::kRegRecordSources + 2 * i),
+                               m_config.recordSources[i]);
+    }
     if (m_config.recording) {
         m_device.SetRecording(true, std::chrono::system_clock::now());
     }
