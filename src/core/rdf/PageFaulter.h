@@ -11,9 +11,10 @@
 // and it divides well between two cores. The helper never writes to the memory, so it can
 // work on a block while the owner already reads into it.
 //
-// Owns its thread: the destructor stops the helper and waits for it. Without a way to
-// fault in pages from another thread (an old kernel), it starts no thread and the owner
-// faults in every page itself, as it would anyway.
+// Owns its thread: the destructor stops the helper and waits for it. Where pages cannot be
+// faulted in from another thread (built without the system's support, or a kernel that
+// refuses it), the helper does nothing and the owner faults in every page itself, as it
+// would anyway.
 class CPageFaulter {
 public:
     CPageFaulter(std::uint8_t* base, std::size_t bytes, std::size_t blockBytes);
