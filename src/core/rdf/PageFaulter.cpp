@@ -19,9 +19,8 @@ CPageFaulter::~CPageFaulter() {
 }
 
 void CPageFaulter::Reached(std::size_t index) {
-    std::size_t front = m_front.load(std::memory_order_relaxed);
-    while (front <= index && !m_front.compare_exchange_weak(front, index + 1, std::memory_order_relaxed)) {
-    }
+    // Only the owner moves the front, and only forwards.
+    if (index >= m_front.load(std::memory_order_relaxed)) m_front.store(index + 1, std::memory_order_relaxed);
 }
 
 // Works from the last block down, so that the owner, filling from the first block up,
