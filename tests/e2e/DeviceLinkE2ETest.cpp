@@ -36,6 +36,8 @@ public:
         if (onIdentify) onIdentify();
         return real.Identify();
     }
+    void Interrupt() override { real.Interrupt(); }
+    void ResetInterrupt() override { real.ResetInterrupt(); }
     int ReadHoldingRegisters(uint16_t first, uint16_t count, uint16_t* regs, int timeoutMs) override {
         m_clock.Advance(readCostMs + (first == 0 ? cycleCostMs.load() : 0u));
         return real.ReadHoldingRegisters(first, count, regs, timeoutMs);

@@ -22,6 +22,7 @@ struct SimFaults {
     std::vector<SimExceptionRule> exceptions;
     int dropAfter = -1;   // >= 0: each connection is reset on the request after this many
     bool silent = false;  // requests are read and never answered
+    int silentAfter = -1;  // >= 0: each connection's requests after the first N are never answered
 
     bool ChangesAnswers() const {
         return delayMs > 0 || lateAnswers > 0 || unitId >= 0 || protocolId >= 0 || zeroLength;

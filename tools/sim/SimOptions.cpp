@@ -103,6 +103,7 @@ std::string SimUsage() {
            "                        (may be given more than once)\n"
            "  --drop-after N        reset each connection on its request after the first N\n"
            "  --silent              accept connections and requests, answer nothing\n"
+           "  --silent-after N      answer each connection's first N requests, then nothing\n"
            "\n"
            "  --help                show this text\n"
            "\n"
@@ -147,7 +148,8 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                    option == "--firmware" || option == "--password" || option == "--errors" ||
                    option == "--restart-ms" || option == "--seed" || option == "--delay" ||
                    option == "--late" || option == "--wrong-unit" || option == "--wrong-protocol" ||
-                   option == "--exception" || option == "--drop-after" || option == "--card" ||
+                   option == "--exception" || option == "--drop-after" || option == "--silent-after" ||
+                   option == "--card" ||
                    option == "--sources") {
             if (!value(text)) {
                 return SimArgsResult::Error;
@@ -228,6 +230,11 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                     return bad(text);
                 }
                 config.faults.dropAfter = static_cast<int>(number);
+            } else if (option == "--silent-after") {
+                if (!ToInt(text, 0, 1000000000, number)) {
+                    return bad(text);
+                }
+                config.faults.silentAfter = static_cast<int>(number);
             }
         } else {
             message = "unknown option '" + option + "' (see --help)";

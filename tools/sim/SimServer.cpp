@@ -273,6 +273,12 @@ void CSimServer::Accept() {
     ++m_openConnections;
 }
 
+// A device that hangs mid-session: the connection stays open, the requests are read,
+// nothing comes back.
+bool CSimServer::StopsAnswering(const SimFaults& faults, const Client& client) {
+    return faults.silentAfter >= 0 && client.requests >= faults.silentAfter;
+}
+
 bool CSimServer::Serve(Client& client, SteadyTime now) {
     uint8_t query[MODBUS_TCP_MAX_ADU_LENGTH];
     modbus_set_socket(m_ctx, client.fd);
@@ -289,7 +295,7 @@ bool CSimServer::Serve(Client& client, SteadyTime now) {
     SimFaults faults;
     {
         std::lock_guard guard(m_faultLock);
-        if (m_faults.silent) {
+        if (m_faults.silent || StopsAnswering(m_faults, client)) {
             return true;
         }
         if (m_faults.dropAfter >= 0 && client.requests >= m_faults.dropAfter) {

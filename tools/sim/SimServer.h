@@ -60,6 +60,7 @@ class CSimServer {
     void Accept();
     // False when the client has to go.
     bool Serve(Client& client, SteadyTime now);
+    static bool StopsAnswering(const SimFaults& faults, const Client& client);
     // Carries out one request on the device; 0 or the exception code to answer with.
     uint8_t Handle(const uint8_t* query, int length, const SimFaults& faults, SteadyTime now, bool& restart);
     void Flush(Client& client, SteadyTime now);

@@ -13,4 +13,8 @@ public:
     virtual void Close() = 0;
     // 0 supported device; -1 no valid answer; -2 wrong device type; -3 unsupported firmware.
     virtual int Identify() = 0;
+    // Cuts every wait short, now and until ResetInterrupt(), so a stop or a disconnect never
+    // waits for a silent device; see CModbusTCP. A client without waits ignores both.
+    virtual void Interrupt() {}
+    virtual void ResetInterrupt() {}
 };

@@ -45,10 +45,15 @@ void DeviceLink::Command(int command) {
     switch (command) {
         case kDeviceCommandDisconnect:
             m_linkState.store(int(LinkState::Disconnecting));
+            // A connect or an exchange under way would otherwise hold the disconnect for
+            // as long as a silent device lets it wait.
+            m_client.Interrupt();
+            Wake();
             m_poster.Post(UM_GRAPH_STATE, kGraphStateDisconnect, 0);
             break;
         case kDeviceCommandConnect:
             m_linkState.store(int(LinkState::Connecting));
+            Wake();
             m_poster.Post(UM_GRAPH_STATE, kGraphStateConnect, 0);
             break;
         case kDeviceCommandStop:
@@ -66,6 +71,8 @@ void DeviceLink::Stop(const std::function<void()>& pump) {
         return;
     }
     m_stopRequested.store(1);
+    m_client.Interrupt();
+    Wake();
     if (pump) {
         std::unique_lock<std::mutex> lock(m_doneLock);
         while (!m_done) {
@@ -91,6 +98,24 @@ void DeviceLink::ThreadMain() {
     m_doneSignal.notify_all();
 }
 
+void DeviceLink::Wake() {
+    {
+        std::lock_guard<std::mutex> guard(m_wakeLock);
+        m_woken = true;
+    }
+    m_wakeSignal.notify_all();
+}
+
+void DeviceLink::Pause(uint32_t ms) {
+    if (&m_clock != &SystemLinkClock()) {
+        m_clock.SleepMs(ms);
+        return;
+    }
+    std::unique_lock<std::mutex> lock(m_wakeLock);
+    m_wakeSignal.wait_for(lock, std::chrono::milliseconds(ms), [this] { return m_woken; });
+    m_woken = false;
+}
+
 bool DeviceLink::MoveState(std::initializer_list<LinkState> expected, LinkState target) {
     int current = m_linkState.load();
     for (;;) {
@@ -104,12 +129,13 @@ void DeviceLink::PollTurn() {
     const LinkState asked = State();
     if (asked == LinkState::Connecting || asked == LinkState::Reconnecting) Connect();
     if (State() != LinkState::Connected) {
-        m_clock.SleepMs(kIdlePauseMs);
+        // An attempt cut short by a stop ends the thread at once.
+        if (m_stopRequested.load() == 0) Pause(kIdlePauseMs);
         return;
     }
     if (m_waitLeft > 0) {
         const uint32_t slice = std::min(m_waitLeft, kWaitSliceMs);
-        m_clock.SleepMs(slice);
+        Pause(slice);
         m_waitLeft -= slice;
         return;
     }
@@ -127,6 +153,11 @@ void DeviceLink::Disconnect() {
 }
 
 void DeviceLink::Connect() {
+    // The interrupt is cleared before the reasons for one are looked at: a stop or a
+    // disconnect asked for from here on cuts this attempt short.
+    m_client.ResetInterrupt();
+    const LinkState asked = State();
+    if (m_stopRequested.load() != 0 || (asked != LinkState::Connecting && asked != LinkState::Reconnecting)) return;
     if (m_client.IsConnected()) m_client.Close();
     const std::optional<DeviceRecord> record = m_lookup ? m_lookup() : std::nullopt;
     const SessionResult result = OpenDeviceSession(m_client, record);

@@ -77,6 +77,11 @@ private:
     // Moves the state to target only while it still holds one of the expected values.
     bool MoveState(std::initializer_list<LinkState> expected, LinkState target);
     void ThreadMain();
+    // The loop's pauses. On the machine's clock a pause ends early when the page asks for
+    // something (a stop above all, so that stopping ten idle links does not add up their
+    // pauses); a test's clock just moves on.
+    void Pause(uint32_t ms);
+    void Wake();
 
     IDeviceClient& m_client;
     IDevicePoster& m_poster;
@@ -93,6 +98,10 @@ private:
     uint32_t m_readCount = 0;
     uint32_t m_rateStart = 0;
     uint32_t m_exchangeRate = 0;
+
+    std::mutex m_wakeLock;
+    std::condition_variable m_wakeSignal;
+    bool m_woken = false;
 
     std::thread m_pollThread;
     std::mutex m_doneLock;

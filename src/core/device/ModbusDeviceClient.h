@@ -13,6 +13,8 @@ public:
     void Close() override { m_modbus.Close(); }
     bool IsConnected() const override { return m_modbus.IsConnected(); }
     int Identify() override { return m_modbus.Identify(); }
+    void Interrupt() override { m_modbus.Interrupt(); }
+    void ResetInterrupt() override { m_modbus.ResetInterrupt(); }
     int ReadHoldingRegisters(uint16_t first, uint16_t count, uint16_t* registers, int timeoutMs) override {
         return m_modbus.ReadHoldingRegisters(first, count, registers, timeoutMs);
     }

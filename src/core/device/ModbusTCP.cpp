@@ -5,6 +5,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -28,14 +29,20 @@ int MillisecondsLeft(Clock::time_point deadline) {
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
-// Waits for the socket to become ready; 1 ready, 0 timed out, -1 error.
-int WaitReady(int fd, short events, int timeoutMs) {
-    pollfd p{fd, events, 0};
+// Waits for the socket to become ready; 1 ready, 0 timed out or interrupted, -1 error.
+// interruptFd, when valid, ends the wait as soon as it becomes readable.
+int WaitReady(int fd, short events, int timeoutMs, int interruptFd) {
+    pollfd p[2] = {{fd, events, 0}, {interruptFd, POLLIN, 0}};
+    const nfds_t count = interruptFd >= 0 ? 2 : 1;
+    const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     for (;;) {
-        const int rc = ::poll(&p, 1, timeoutMs);
+        const int rc = ::poll(p, count, MillisecondsLeft(deadline));
+        if (count == 2 && (p[1].revents & POLLIN)) {
+            return 0;
+        }
         if (rc > 0) {
             // An error or hang-up is reported by the following send/recv itself.
-            return (p.revents & POLLNVAL) ? -1 : 1;
+            return (p[0].revents & POLLNVAL) ? -1 : 1;
         }
         if (rc == 0) {
             return 0;
@@ -48,10 +55,10 @@ int WaitReady(int fd, short events, int timeoutMs) {
 
 // Each wait lasts at most waitMs, and no wait reaches past the deadline: a peer that
 // trickles bytes cannot hold the exchange open for ever.
-int SendAll(int fd, const uint8_t* bytes, int length, int waitMs, Clock::time_point deadline) {
+int SendAll(int fd, const uint8_t* bytes, int length, int waitMs, Clock::time_point deadline, int interruptFd) {
     int sent = 0;
     while (sent < length) {
-        const int ready = WaitReady(fd, POLLOUT, std::min(waitMs, MillisecondsLeft(deadline)));
+        const int ready = WaitReady(fd, POLLOUT, std::min(waitMs, MillisecondsLeft(deadline)), interruptFd);
         if (ready <= 0) {
             return ready < 0 ? kTransferError : kTransferClosedOrTimeout;
         }
@@ -67,10 +74,10 @@ int SendAll(int fd, const uint8_t* bytes, int length, int waitMs, Clock::time_po
     return sent;
 }
 
-int RecvAll(int fd, uint8_t* buffer, int length, int waitMs, Clock::time_point deadline) {
+int RecvAll(int fd, uint8_t* buffer, int length, int waitMs, Clock::time_point deadline, int interruptFd) {
     int received = 0;
     while (received < length) {
-        const int ready = WaitReady(fd, POLLIN, std::min(waitMs, MillisecondsLeft(deadline)));
+        const int ready = WaitReady(fd, POLLIN, std::min(waitMs, MillisecondsLeft(deadline)), interruptFd);
         if (ready <= 0) {
             return ready < 0 ? kTransferError : kTransferClosedOrTimeout;
         }
@@ -89,7 +96,7 @@ int RecvAll(int fd, uint8_t* buffer, int length, int waitMs, Clock::time_point d
     return received;
 }
 
-bool ConnectWithTimeout(int fd, const sockaddr_in& address, int timeoutMs) {
+bool ConnectWithTimeout(int fd, const sockaddr_in& address, int timeoutMs, int interruptFd) {
     const int flags = ::fcntl(fd, F_GETFL, 0);
     if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) {
         return false;
@@ -100,7 +107,7 @@ bool ConnectWithTimeout(int fd, const sockaddr_in& address, int timeoutMs) {
     if (errno != EINPROGRESS && errno != EINTR) {
         return false;
     }
-    if (WaitReady(fd, POLLOUT, timeoutMs) <= 0) {
+    if (WaitReady(fd, POLLOUT, timeoutMs, interruptFd) <= 0) {
         return false;
     }
     int error = 0;
@@ -119,8 +126,11 @@ uint16_t GetWord(const uint8_t* at) {
 
 }  // namespace
 
+// Without its event descriptor (none left in the process) the client still works; only
+// an interrupt then waits for the current wait to end.
 CModbusTCP::CModbusTCP()
-    : m_connectTimeoutMs(DeviceInterface::kConnectTimeoutMs),
+    : m_interruptFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)),
+      m_connectTimeoutMs(DeviceInterface::kConnectTimeoutMs),
       m_identifyTimeoutMs(DeviceInterface::kRequestTimeoutMs) {}
 
 // The owner closes the connection first; an open socket left here is closed so it
@@ -130,6 +140,26 @@ CModbusTCP::~CModbusTCP() {
     if (fd >= 0) {
         ::close(fd);
     }
+    if (m_interruptFd >= 0) {
+        ::close(m_interruptFd);
+    }
+}
+
+void CModbusTCP::Interrupt() {
+    m_interrupted.store(true);
+    if (m_interruptFd >= 0) {
+        const uint64_t one = 1;
+        // A full counter already wakes every wait; nothing to add then.
+        [[maybe_unused]] const ssize_t n = ::write(m_interruptFd, &one, sizeof(one));
+    }
+}
+
+void CModbusTCP::ResetInterrupt() {
+    m_interrupted.store(false);
+    if (m_interruptFd >= 0) {
+        uint64_t count = 0;
+        [[maybe_unused]] const ssize_t n = ::read(m_interruptFd, &count, sizeof(count));
+    }
 }
 
 int CModbusTCP::Connect(uint32_t ipAddress, int port, int unitId) {
@@ -137,6 +167,9 @@ int CModbusTCP::Connect(uint32_t ipAddress, int port, int unitId) {
         Close();
     }
     std::lock_guard guard(m_lock);
+    if (m_interrupted.load()) {
+        return 0;
+    }
     const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, IPPROTO_TCP);
     if (fd < 0) {
         return 0;
@@ -147,7 +180,7 @@ int CModbusTCP::Connect(uint32_t ipAddress, int port, int unitId) {
     address.sin_addr.s_addr = htonl(ipAddress);
     address.sin_port = htons(static_cast<uint16_t>(port));
     if (::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof(one)) != 0 ||
-        !ConnectWithTimeout(fd, address, m_connectTimeoutMs)) {
+        !ConnectWithTimeout(fd, address, m_connectTimeoutMs, m_interruptFd)) {
         ::close(fd);
         return 0;
     }
@@ -176,7 +209,7 @@ int CModbusTCP::Identify() {
     if (!IsConnected()) {
         return -1;
     }
-    for (int attempt = 0; attempt < DeviceInterface::kIdentifyTries; ++attempt) {
+    for (int attempt = 0; attempt < DeviceInterface::kIdentifyTries && !m_interrupted.load(); ++attempt) {
         uint16_t identity[2] = {0, 0};
         if (ReadHoldingRegisters(DeviceInterface::kRegDeviceType, 2, identity, m_identifyTimeoutMs) != 2) {
             continue;
@@ -195,7 +228,7 @@ int CModbusTCP::ReceiveResponse(int timeoutMs) {
     // ends the exchange after twice the time-out.
     const auto deadline = Clock::now() + std::chrono::milliseconds(2 * static_cast<int64_t>(timeoutMs));
     for (;;) {
-        int rc = RecvAll(fd, m_header, kHeaderSize, timeoutMs, deadline);
+        int rc = RecvAll(fd, m_header, kHeaderSize, timeoutMs, deadline, m_interruptFd);
         if (rc < 0) {
             return -1;
         }
@@ -210,7 +243,7 @@ int CModbusTCP::ReceiveResponse(int timeoutMs) {
             return -2;
         }
         m_pduLength = length - 1;
-        rc = RecvAll(fd, m_pdu, m_pduLength, timeoutMs, deadline);
+        rc = RecvAll(fd, m_pdu, m_pduLength, timeoutMs, deadline, m_interruptFd);
         if (rc < 0) {
             return -1;
         }
@@ -224,9 +257,13 @@ int CModbusTCP::ReceiveResponse(int timeoutMs) {
 }
 
 int CModbusTCP::Exchange(int requestLength, int timeoutMs) {
+    // An interrupted client sends nothing: the request would be answered after its time.
+    if (m_interrupted.load()) {
+        return -2;
+    }
     const int fd = m_socket.load(std::memory_order_relaxed);
     const auto sendDeadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
-    const int sent = SendAll(fd, m_request, requestLength, timeoutMs, sendDeadline);
+    const int sent = SendAll(fd, m_request, requestLength, timeoutMs, sendDeadline, m_interruptFd);
     if (sent < 0) {
         return -1;
     }

@@ -32,6 +32,16 @@ class CModbusTCP {
     int ReadHoldingRegisters(uint16_t firstAddress, uint16_t count, uint16_t* registers, int timeoutMs);
     int WriteMultipleRegisters(uint16_t firstAddress, uint16_t count, uint16_t* registers, int timeoutMs);
 
+    // Cuts short, from any thread, a connect or an exchange in progress and every one that
+    // follows, until ResetInterrupt(): they fail within milliseconds instead of waiting out
+    // their time-outs (a connect returns 0, Identify -1, a request -2 as if unanswered).
+    // The connection itself stays as it is; its owner closes it.
+    void Interrupt();
+    // Lets waits run their course again. Whoever interrupts for a reason (a stop, a
+    // disconnect) resets before checking that reason, so no interrupt is lost in between.
+    void ResetInterrupt();
+    bool IsInterrupted() const { return m_interrupted.load(); }
+
     // The waits a device gets; the defaults are the device's real figures, tests shorten them.
     void SetConnectTimeoutMs(int ms) { m_connectTimeoutMs = ms; }
     void SetIdentifyTimeoutMs(int ms) { m_identifyTimeoutMs = ms; }
@@ -54,6 +64,9 @@ class CModbusTCP {
     uint16_t m_unitId = 0;
     std::mutex m_lock;
     std::atomic<int> m_socket{-1};
+    // Readable while interrupted; every wait watches it beside the socket.
+    int m_interruptFd = -1;
+    std::atomic<bool> m_interrupted{false};
     int m_connectTimeoutMs;
     int m_identifyTimeoutMs;
     // Requests and responses are built here: no allocation per request.
