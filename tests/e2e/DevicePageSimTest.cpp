@@ -199,12 +199,14 @@ TEST_F(DevicePageOnSim, CommandButtonsReportTheirOutcomeAndARestartReconnectsByI
     Connect();
 
     static_cast<QPushButton*>(page->Control(L::IDC_RESET_ERRORS))->click();
+    ASSERT_TRUE(WaitFor([&] { return !shown.empty(); }));
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown.back().text, GetText(LNG_DEVICE_RESETERR_SUCCESS));
     EXPECT_EQ(shown.back().icon, MessageBox::Icon::Information);
 
+    ASSERT_TRUE(WaitFor([&] { return page->Control(L::IDC_RESTART)->isEnabled(); }));
     static_cast<QPushButton*>(page->Control(L::IDC_RESTART))->click();
-    ASSERT_EQ(shown.size(), 2u);
+    ASSERT_TRUE(WaitFor([&] { return shown.size() == 2u; }));
     EXPECT_EQ(shown.back().text, GetText(LNG_DEVICE_RESTART_SUCCESS));
     ASSERT_TRUE(WaitFor([&] { return page->LinkState() == 3; }));
     ASSERT_TRUE(WaitFor([&] { return page->LinkState() == 4 && page->Control(L::IDC_RESTART)->isEnabled(); }));
@@ -212,6 +214,8 @@ TEST_F(DevicePageOnSim, CommandButtonsReportTheirOutcomeAndARestartReconnectsByI
     // A page that is no longer among the tabs ignores its buttons.
     page->SetDeviceIndex(-1);
     static_cast<QPushButton*>(page->Control(L::IDC_RESTART))->click();
+    EXPECT_FALSE(page->CommandBusy());
+    QCoreApplication::processEvents();
     EXPECT_EQ(shown.size(), 2u);
     EXPECT_EQ(page->LinkState(), 4);
 }

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QUrl>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -244,8 +245,13 @@ void CTRV730DataAnalysisDlg::timerEvent(QTimerEvent* event) {
 }
 
 void CTRV730DataAnalysisDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter and Escape do nothing here: only closing the window ends the program.
+    // Enter and Escape do nothing here: only closing the window ends the program. F1 is
+    // the desktop's help key.
     switch (event->key()) {
+        case Qt::Key_F1:
+            event->accept();
+            RunCommand(ID_HELP_CONTENTS);
+            return;
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Escape:
@@ -257,9 +263,14 @@ void CTRV730DataAnalysisDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CTRV730DataAnalysisDlg::RunCommand(int command) {
-    if (!IsCommandEnabled(command)) return;
+    if (m_closing || m_closed || !IsCommandEnabled(command)) return;
+    if (command == ID_EXIT) {
+        close();
+        return;
+    }
+    if (m_busy > 0) return;
+    ++m_busy;
     switch (command) {
-        case ID_EXIT: close(); break;
         case ID_CONNECT: OnConnect(kDeviceCommandConnect); break;
         case ID_DISCONNECT: OnConnect(kDeviceCommandDisconnect); break;
         case ID_CONNECT_ALL:
@@ -278,6 +289,11 @@ void CTRV730DataAnalysisDlg::RunCommand(int command) {
         case ID_SEND_MAIL: OnSendMail(); break;
         case ID_ABOUT: OnAbout(); break;
         default: break;
+    }
+    --m_busy;
+    if (m_busy == 0 && m_closeAsked) {
+        m_closeAsked = false;
+        QTimer::singleShot(0, this, &QWidget::close);
     }
 }
 
@@ -386,6 +402,7 @@ void CTRV730DataAnalysisDlg::OnAbout() {
 }
 
 void CTRV730DataAnalysisDlg::CloseSequence() {
+    m_closing = true;
     CWaitDlg wait(this);
     wait.Show(this);
     killTimer(m_timer);
@@ -407,6 +424,22 @@ void CTRV730DataAnalysisDlg::CloseSequence() {
 }
 
 void CTRV730DataAnalysisDlg::closeEvent(QCloseEvent* event) {
-    if (!m_closed) CloseSequence();
+    if (m_closed) {
+        event->accept();
+        return;
+    }
+    if (m_closing) {
+        // The sequence under way ends the window.
+        event->ignore();
+        return;
+    }
+    if (m_busy > 0) {
+        // A command (a delete stopping its page, a dialog) is on the stack: closing now
+        // would destroy what it works on.
+        m_closeAsked = true;
+        event->ignore();
+        return;
+    }
+    CloseSequence();
     event->accept();
 }

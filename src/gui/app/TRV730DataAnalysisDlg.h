@@ -81,5 +81,10 @@ private:
     QVector<IDevicePage*> m_pages;  // per tab; null for a tab whose page could not be made
     QVector<QPair<int, QAction*>> m_menuActions;
     int m_timer = 0;
+    // The close sequence and the commands wait for polling threads while events are
+    // dispatched; a close request or a command arriving then must not run inside them.
+    bool m_closing = false;
     bool m_closed = false;
+    int m_busy = 0;             // commands under way (they may wait, or run a dialog)
+    bool m_closeAsked = false;  // a close request came while busy; honoured afterwards
 };

@@ -22,6 +22,7 @@
 #include "controls/XLed.h"
 #include "controls/XListCtrl.h"
 #include "controls/XProgressCtrl.h"
+#include "device/DeviceCommandRunner.h"
 #include "device/DeviceCommands.h"
 #include "device/DeviceLink.h"
 #include "device/LiveDecoder.h"
@@ -64,7 +65,11 @@ void CDeviceDlg::Poster::Post(int message, int wParam, int64_t lParam) {
 }
 
 CDeviceDlg::CDeviceDlg(QWidget* parent, CSettings& settings)
-    : QWidget(parent), m_settings(settings), m_client(std::make_unique<CModbusDeviceClient>()) {
+    : QWidget(parent),
+      m_settings(settings),
+      m_client(std::make_unique<CModbusDeviceClient>()),
+      m_commands(std::make_unique<DeviceCommandRunner>(
+          *m_client, [this](const CommandOutcome& outcome) { OnCommandDone(outcome); })) {
     m_designSize = DialogUnits::ForDialogFont().Size(L::kWidth, L::kHeight);
     m_content = new QWidget(this);
     m_content->setGeometry(QRect(QPoint(0, 0), m_designSize));
@@ -77,8 +82,11 @@ CDeviceDlg::CDeviceDlg(QWidget* parent, CSettings& settings)
 }
 
 CDeviceDlg::~CDeviceDlg() {
-    // The polling thread posts to this object: it ends here, before the object does.
+    // The polling thread posts to this object: it ends here, before the object does. Its
+    // stop interrupts the client, so a command under way ends at once too.
     m_link.reset();
+    m_client->Interrupt();
+    m_commands.reset();
     m_graph.reset();
 }
 
@@ -205,30 +213,45 @@ void CDeviceDlg::ApplyColors() {
     m_cardChart->SetBackColor(windowBack);
     m_cardChart->SetTextColor(captionText);
 
+    // The error list reads as a list, not as a value: window background, black text.
     QPalette listPal = m_errorList->palette();
-    listPal.setColor(QPalette::Base, valueBack);
-    listPal.setColor(QPalette::Text, valueText);
+    listPal.setColor(QPalette::Base, windowBack);
+    listPal.setColor(QPalette::Text, Qt::black);
     m_errorList->setPalette(listPal);
 }
 
 bool CDeviceDlg::Initialize() {
     if (m_link) return m_link->IsRunning();
-    // The polling thread looks the record up by the index the main window keeps current;
-    // it never touches a widget.
-    auto lookup = [this]() -> std::optional<DeviceRecord> {
-        const int index = m_deviceIndex.load();
-        if (index < 0) return std::nullopt;
-        DeviceRecord record = m_settings.DeviceAt(index);
-        if (record.IsFree()) return std::nullopt;
-        return record;
-    };
-    m_link = std::make_unique<DeviceLink>(*m_client, m_poster, lookup);
+    // The polling thread never touches a widget nor the device list: it reads the page's
+    // own copy of its record.
+    m_link = std::make_unique<DeviceLink>(*m_client, m_poster, [this] { return Record(); });
     const bool started = m_link->Start();
     if (!started) MessageBox::ShowKeys(this, LNG_DEVICE_THREAD_ERROR, LNG_GLOB_SYSTEM, MessageBox::Icon::Error);
     m_graph = CreateLiveGraphWindow(this);
     ClearData();
     UpdateScrollBar();
     return started;
+}
+
+void CDeviceDlg::SetDeviceIndex(int index) {
+    m_deviceIndex.store(index);
+    TakeRecord();
+}
+
+void CDeviceDlg::TakeRecord() {
+    const int index = m_deviceIndex.load();
+    std::optional<DeviceRecord> record;
+    if (index >= 0) {
+        record = m_settings.DeviceAt(index);
+        if (record->IsFree()) record.reset();
+    }
+    std::lock_guard<std::mutex> guard(m_recordLock);
+    m_record = record;
+}
+
+std::optional<DeviceRecord> CDeviceDlg::Record() const {
+    std::lock_guard<std::mutex> guard(m_recordLock);
+    return m_record;
 }
 
 int CDeviceDlg::LinkState() const { return m_link ? int(m_link->State()) : int(::LinkState::Disconnected); }
@@ -249,6 +272,13 @@ void CDeviceDlg::StopLink() {
         // so nothing can ask for a second stop meanwhile.
         m_link->Stop([] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 5); });
     }
+    // The stop interrupted the client: a command under way has already given up. Its
+    // outcome is not shown on a page that is going.
+    m_client->Interrupt();
+    if (m_commands->Busy()) {
+        m_commands->Wait();
+        unsetCursor();
+    }
     if (m_graph) {
         m_graph->SetLinkState(kGraphStateStop);
         m_graph.reset();
@@ -257,6 +287,7 @@ void CDeviceDlg::StopLink() {
 }
 
 void CDeviceDlg::DeviceChanged() {
+    TakeRecord();
     const int index = FindDeviceIndex();
     if (index >= 0 && m_graph) m_graph->SetDeviceName(m_settings.DeviceAt(index).NameText());
 }
@@ -315,18 +346,38 @@ void CDeviceDlg::Paint(const LiveView& view) {
         m_shownCard = card;
     }
 
-    const CommandButtons& b = view.buttons;
+    m_shownButtons = view.buttons;
+    EnableCommandButtons();
+}
+
+void CDeviceDlg::EnableCommandButtons() {
+    // While a command is under way no other one can start.
+    const bool idle = !m_commands->Busy();
+    const CommandButtons& b = m_shownButtons;
     const std::pair<int, bool> buttons[] = {{L::IDC_START_RECORDING, b.startRecording},
                                             {L::IDC_STOP_RECORDING, b.stopRecording},
                                             {L::IDC_RESET_ERRORS, b.resetErrors},
                                             {L::IDC_RESTART, b.restart},
                                             {L::IDC_MEMORY_CARD, b.memoryCard}};
-    for (const auto& [id, enabled] : buttons) Control(id)->setEnabled(enabled);
+    for (const auto& [id, enabled] : buttons) Control(id)->setEnabled(idle && enabled);
 }
 
+bool CDeviceDlg::CommandBusy() const { return m_commands->Busy(); }
+
 void CDeviceDlg::RunCommand(::DeviceCommand command) {
-    if (FindDeviceIndex() < 0) return;
-    const CommandOutcome outcome = DeviceCommands::Run(*m_client, command);
+    if (FindDeviceIndex() < 0 || m_stopping) return;
+    // The exchange waits for the polling thread's request and for the device; the page
+    // keeps painting meanwhile and says that it is busy.
+    if (!m_commands->Start(command)) return;
+    EnableCommandButtons();
+    setCursor(Qt::BusyCursor);
+}
+
+void CDeviceDlg::OnCommandDone(const CommandOutcome& outcome) {
+    unsetCursor();
+    EnableCommandButtons();
+    // A page on its way out (the stop's wait delivers this) says nothing more.
+    if (m_stopping) return;
     MessageBox::ShowKeys(this, outcome.messageKey, outcome.captionKey,
                          outcome.success ? MessageBox::Icon::Information : MessageBox::Icon::Error);
 }

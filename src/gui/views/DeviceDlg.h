@@ -4,10 +4,13 @@
 #include <QWidget>
 #include <atomic>
 #include <memory>
+#include <mutex>
+#include <optional>
 
 #include "app/DevicePage.h"
 #include "device/DevicePoster.h"
 #include "device/LiveView.h"
+#include "settings/Settings.h"
 
 class CSettings;
 class CXLabel;
@@ -17,6 +20,8 @@ class CXProgressCtrl;
 class CTemperatureBar;
 class CCardChartCtrl;
 class DeviceLink;
+class DeviceCommandRunner;
+struct CommandOutcome;
 class ILiveGraphWindow;
 class CModbusDeviceClient;
 class QPushButton;
@@ -55,9 +60,11 @@ public:
     void DeviceChanged() override;
 
     // The device record index of this page, kept by the main window in step with the tabs;
-    // -1 when the page is not among them.
-    void SetDeviceIndex(int index) override { m_deviceIndex.store(index); }
+    // -1 when the page is not among them. The page takes its record from there.
+    void SetDeviceIndex(int index) override;
     int FindDeviceIndex() const { return m_deviceIndex.load(); }
+    // True while a command button's exchange is under way.
+    bool CommandBusy() const;
 
     QWidget* GraphWindow() const;
     void ShowGraphWindow(const QString& deviceName, bool topmost) override;
@@ -103,6 +110,13 @@ private:
     void ApplyColors();
     void Paint(const LiveView& view);
     void RunCommand(::DeviceCommand command);
+    void OnCommandDone(const CommandOutcome& outcome);
+    void EnableCommandButtons();
+    // The record the polling thread connects to: the page's own copy, taken on the GUI
+    // thread whenever the index or the record changes, so records moved by a delete
+    // never reach a page under a stale index.
+    void TakeRecord();
+    std::optional<DeviceRecord> Record() const;
     void OpenMemoryCard();
     void OnScrollValue(int value);
     void UpdateScrollBar();
@@ -113,6 +127,9 @@ private:
     std::unique_ptr<CModbusDeviceClient> m_client;
     Poster m_poster{this};
     std::unique_ptr<DeviceLink> m_link;
+    std::unique_ptr<DeviceCommandRunner> m_commands;  // uses m_client; ends before it
+    mutable std::mutex m_recordLock;
+    std::optional<DeviceRecord> m_record;
     std::unique_ptr<ILiveGraphWindow> m_graph;
 
     QWidget* m_content = nullptr;  // holds every control; moved to scroll
@@ -127,5 +144,6 @@ private:
     int m_scrollPage = 0;
     int m_scrollMaximum = 0;
     MemoryCardView m_shownCard;
+    CommandButtons m_shownButtons;  // as the last poll allows them
     bool m_stopping = false;
 };
