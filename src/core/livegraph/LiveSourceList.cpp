@@ -23,8 +23,7 @@ CLiveSourceList::OfferResult CLiveSourceList::Offer(SourceCode code) {
     result.index = m_count;
     result.added = true;
     m_codes[size_t(m_count++)] = qint32(code);
-    for (int& selection : m_selection)
-        if (selection < 0) selection = 0;
+    if (result.index < kRows && m_selection[size_t(result.index)] < 0) m_selection[size_t(result.index)] = result.index;
     return result;
 }
 

@@ -21,8 +21,9 @@ public:
         int index = -1;      // the code's entry, -1 when it is not plottable or there is no room
         bool added = false;  // the entry is new: every row's list grows by it
     };
-    // Finds the code's entry and appends one when it is new and there is room; rows that
-    // have no entry chosen yet get the first one.
+    // Finds the code's entry and appends one when it is new and there is room. Row k with
+    // no entry chosen takes entry k when it arrives, so the first rows show the first
+    // sources (three phases, not one phase three times).
     OfferResult Offer(SourceCode code);
 
     int Count() const { return m_count; }

@@ -1,6 +1,7 @@
 #include "views/LiveGraphWindow.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QRect>
 
 #include "views/DinGraphDlg.h"
@@ -14,17 +15,11 @@ LiveGraphFactory& Factory() {
 }
 
 // The program's live graph window: a top-level window of its own (not owned by the
-// page's window), created hidden and centred over the page.
+// page's window), created hidden and centred over the page when it is first shown; the
+// page is not laid out yet when it makes the window.
 class DinGraphWindow final : public ILiveGraphWindow {
 public:
-    explicit DinGraphWindow(QWidget* page) {
-        if (page) {
-            const QRect over(page->mapToGlobal(QPoint(0, 0)), page->size());
-            QRect frame = m_window.frameGeometry();
-            frame.moveCenter(over.center());
-            m_window.move(frame.topLeft());
-        }
-    }
+    explicit DinGraphWindow(QWidget* page) : m_page(page) {}
     QWidget* Window() override { return &m_window; }
     void AddPoint(uint32_t code, int32_t raw) override { m_window.AddPoint(code, raw); }
     void ClearGraph() override { m_window.ClearGraph(); }
@@ -34,10 +29,19 @@ public:
         QCoreApplication::sendEvent(&m_window, &event);
     }
     void ShowForDevice(const QString& deviceName, bool topmost) override {
+        if (!m_placed && m_page) {
+            const QRect over(m_page->mapToGlobal(QPoint(0, 0)), m_page->size());
+            QRect frame = m_window.frameGeometry();
+            frame.moveCenter(over.center());
+            m_window.move(frame.topLeft());
+        }
+        m_placed = true;
         m_window.ShowForDevice(deviceName, topmost);
     }
 
 private:
+    QPointer<QWidget> m_page;
+    bool m_placed = false;  // later shows keep where the operator put it
     CDinGraphDlg m_window;
 };
 

@@ -5,21 +5,31 @@
 
 namespace {
 
-TEST(LiveSourceList, FirstSourceFillsEveryRowInArrivalOrder) {
+TEST(LiveSourceList, RowKTakesTheKthSourceInArrivalOrder) {
     CLiveSourceList list;
     for (int row = 0; row < CLiveSourceList::kRows; ++row) EXPECT_EQ(list.Selection(row), -1);
 
     const CLiveSourceList::OfferResult first = list.Offer(0x00000001);
     EXPECT_TRUE(first.added);
     EXPECT_EQ(first.index, 0);
-    for (int row = 0; row < CLiveSourceList::kRows; ++row) EXPECT_TRUE(list.RowShows(row, 0x00000001));
+    EXPECT_TRUE(list.RowShows(0, 0x00000001));
+    for (int row = 1; row < CLiveSourceList::kRows; ++row) EXPECT_EQ(list.Selection(row), -1) << row;
 
     EXPECT_EQ(list.Offer(0x02000001).index, 1);
     EXPECT_FALSE(list.Offer(0x00000001).added);  // known: found, not added again
     EXPECT_EQ(list.Offer(0x00000001).index, 0);
     EXPECT_EQ(list.Count(), 2);
     EXPECT_EQ(list.Code(1), 0x02000001u);
-    EXPECT_EQ(list.Selection(3), 0);  // later sources do not move a chosen entry
+    EXPECT_TRUE(list.RowShows(1, 0x02000001));
+
+    // A row the operator has set keeps its choice when its own entry arrives.
+    EXPECT_TRUE(list.Select(2, 0));
+    EXPECT_EQ(list.Offer(0x03000001).index, 2);
+    EXPECT_EQ(list.Selection(2), 0);
+    // Sources beyond the sixth give no row anything.
+    for (quint32 channel = 4; channel < 10; ++channel) list.Offer(channel << 24 | 1u);
+    EXPECT_EQ(list.Selection(5), 5);
+    EXPECT_EQ(list.Selection(0), 0);
 }
 
 TEST(LiveSourceList, OnlyKindsOneToTwentyNineAreListed) {
@@ -49,8 +59,11 @@ TEST(LiveSourceList, RowsChooseIndependently) {
     EXPECT_FALSE(list.Select(2, 2));  // not an entry
     EXPECT_FALSE(list.Select(6, 0));  // not a row
     EXPECT_TRUE(list.RowShows(2, 2));
+    EXPECT_TRUE(list.RowShows(1, 2));  // its own arrival order
+    EXPECT_TRUE(list.Select(1, 0));
     EXPECT_TRUE(list.RowShows(1, 1));
     EXPECT_FALSE(list.RowShows(1, 2));
+    EXPECT_TRUE(list.RowShows(2, 2));
 }
 
 TEST(LiveCoefficient, TypedTextBecomesTwoDecimalsWithinLimits) {

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QUrl>
 #include <QLabel>
 #include <QMenuBar>
 #include <QTemporaryDir>
@@ -201,4 +205,28 @@ TEST_F(MainWindow, APageThatCannotBeMadeKeepsItsTabAndSaysSo) {
     window.RunCommand(ID_CONNECT);  // nothing to send it to
 }
 
+// Catches what the window asks the desktop to open, instead of opening it.
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> urls;
+public slots:
+    void Open(const QUrl& url) { urls.push_back(url); }
+};
+
+TEST_F(MainWindow, F1AnywhereInTheWindowOpensHelp) {
+    Devices({"A"});
+    CTRV730DataAnalysisDlg window(settings, Factory());
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "Open");
+    // Pressed over a page, the key travels up to the window.
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QCoreApplication::sendEvent(window.Page(0)->PageWidget(), &f1);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    ASSERT_EQ(catcher.urls.size(), 1u);
+    EXPECT_TRUE(catcher.urls[0].path().endsWith(QStringLiteral("/help.html")));
+}
+
 }  // namespace
+
+#include "MainWindowTest.moc"

@@ -21,6 +21,7 @@
 #include "views/DinGraph.h"
 #include "views/DinGraphDlg.h"
 #include "views/GraphStateEvent.h"
+#include "views/LiveGraphWindow.h"
 
 namespace {
 
@@ -96,25 +97,50 @@ TEST_F(DinGraphDlgTest, TemplateLayoutHiddenAtStartAndAnchoredOnResize) {
     EXPECT_EQ(dlg->RowSwatch(5)->geometry(), swatch.translated(100, 50));
 }
 
-TEST_F(DinGraphDlgTest, FirstValidSourceFillsAndSelectsEveryRow) {
+// The page makes its window before it is laid out; the window is centred where the page
+// is when the window first opens, and stays where the operator moved it after that.
+TEST_F(DinGraphDlgTest, OpensCentredOverThePageWhereThePageIsThen) {
+    QWidget top;
+    auto* page = new QWidget(&top);
+    const std::unique_ptr<ILiveGraphWindow> window = CreateLiveGraphWindow(page);
+    top.setGeometry(300, 200, 1000, 700);
+    page->setGeometry(100, 50, 800, 600);
+    top.show();
+    window->ShowForDevice(QStringLiteral("A"), false);  // the first show is swallowed
+    window->ShowForDevice(QStringLiteral("A"), false);
+    const QPoint pageCentre = QRect(page->mapToGlobal(QPoint(0, 0)), page->size()).center();
+    const QPoint shownCentre = window->Window()->frameGeometry().center();
+    EXPECT_LE((shownCentre - pageCentre).manhattanLength(), 8);  // rounding of odd sizes
+
+    window->Window()->move(10, 10);
+    window->Window()->hide();
+    window->ShowForDevice(QStringLiteral("A"), false);
+    EXPECT_EQ(window->Window()->pos(), QPoint(10, 10));
+}
+
+TEST_F(DinGraphDlgTest, EachRowTakesTheSourceOfItsPlaceAsSourcesArrive) {
     for (int row = 0; row < CDinGraphDlg::kRows; ++row) EXPECT_EQ(dlg->RowList(row)->count(), 0);
     dlg->AddPoint(0x00000000, 5);  // kind 0
     dlg->AddPoint(0x0000001E, 5);  // kind 30
     EXPECT_EQ(dlg->RowList(0)->count(), 0);
 
     dlg->AddPoint(kVoltage1, 2305);
-    for (int row = 0; row < CDinGraphDlg::kRows; ++row) {
-        EXPECT_EQ(dlg->RowList(row)->count(), 1) << row;
-        EXPECT_EQ(dlg->RowList(row)->currentIndex(), 0) << row;
-        EXPECT_FLOAT_EQ(Graph().Data().Series(row).value, 230.5f) << row;
-    }
+    for (int row = 0; row < CDinGraphDlg::kRows; ++row) EXPECT_EQ(dlg->RowList(row)->count(), 1) << row;
+    EXPECT_EQ(dlg->RowList(0)->currentIndex(), 0);
+    EXPECT_FLOAT_EQ(Graph().Data().Series(0).value, 230.5f);
+    EXPECT_EQ(dlg->RowList(1)->currentIndex(), -1);
     EXPECT_EQ(dlg->RowList(0)->itemText(0), "LNG_SRC_F_CHANNEL 1: LNG_SRC_F_VoltageRMS");
 
     dlg->AddPoint(kVoltage2, 2290);
     dlg->AddPoint(kCosPhi, 987);
     EXPECT_EQ(dlg->RowList(4)->count(), 3);
     EXPECT_EQ(dlg->RowList(4)->itemText(2), "LNG_SRC_F_CHANNEL 16: LNG_SRC_F_PowerCos");
-    EXPECT_FLOAT_EQ(Graph().Data().Series(4).value, 230.5f);  // rows stay on their source
+    // Three sources, three rows, three different curves.
+    EXPECT_EQ(dlg->RowList(1)->currentIndex(), 1);
+    EXPECT_EQ(dlg->RowList(2)->currentIndex(), 2);
+    EXPECT_FLOAT_EQ(Graph().Data().Series(1).value, 229.0f);
+    EXPECT_FLOAT_EQ(Graph().Data().Series(2).value, 0.987f);
+    EXPECT_EQ(dlg->RowList(4)->currentIndex(), -1);
 
     Choose(4, 2);
     dlg->AddPoint(kCosPhi, 987);
@@ -127,17 +153,18 @@ TEST_F(DinGraphDlgTest, ChangingOneRowsSourceClearsOnlyThatRow) {
     Graph().Start();
     for (int i = 0; i < 5; ++i) Graph().Tick();
 
-    Choose(1, 1);
+    EXPECT_FLOAT_EQ(Graph().Data().SampleBack(1, 4), 100.0f);
+    Choose(1, 0);
     EXPECT_FLOAT_EQ(Graph().Data().SampleBack(1, 0), 0.0f);
     EXPECT_FLOAT_EQ(Graph().Data().Series(1).value, 0.0f);
     EXPECT_FLOAT_EQ(Graph().Data().SampleBack(0, 0), 230.0f);
-    EXPECT_FLOAT_EQ(Graph().Data().SampleBack(2, 4), 230.0f);
+    EXPECT_FLOAT_EQ(Graph().Data().SampleBack(0, 4), 230.0f);
 
-    Choose(1, 1);  // the same choice again changes nothing
-    dlg->AddPoint(kVoltage2, 1000);
+    Choose(1, 0);  // the same choice again changes nothing
+    dlg->AddPoint(kVoltage1, 2300);
     Graph().Tick();
-    Choose(1, 1);
-    EXPECT_FLOAT_EQ(Graph().Data().SampleBack(1, 0), 100.0f);
+    Choose(1, 0);
+    EXPECT_FLOAT_EQ(Graph().Data().SampleBack(1, 0), 230.0f);
 
     dlg->findChild<QPushButton*>("1202")->click();  // clear graph: every line
     for (int row = 0; row < CDinGraphDlg::kRows; ++row)
