@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "controls/ControlInfo.h"
-#include "views/AnchorLayout.h"
+#include "indicators/AnchorLayout.h"
 
 // Keeps controls at their distances to the window edges they are anchored to while the
 // window is resized: register the controls, fix the layout once the window has its design

@@ -5,7 +5,7 @@
 
 #include "app/Colors.h"
 #include "controls/ControlDrawing.h"
-#include "views/IndicatorMath.h"
+#include "indicators/IndicatorMath.h"
 
 CTemperatureBar::CTemperatureBar(QWidget* parent)
     : QWidget(parent), m_backColor(ControlDrawing::ButtonFace()), m_scaleColor(ControlDrawing::WindowText()) {

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "views/ThermometerScale.h"
+#include "indicators/ThermometerScale.h"
 
 // A thermometer: a shaded tube filled up to the value, a blue level line and a scale with
 // labelled long ticks. The value is always shown inside the range.

@@ -6,7 +6,7 @@
 
 #include "app/Colors.h"
 #include "controls/ControlDrawing.h"
-#include "views/IndicatorMath.h"
+#include "indicators/IndicatorMath.h"
 
 CXLabel::CXLabel(QWidget* parent, const QString& text)
     : QWidget(parent),

@@ -9,7 +9,7 @@
 #include "controls/IconIds.h"
 #include "language/Language.h"
 #include "settings/Settings.h"
-#include "views/IndicatorMath.h"
+#include "indicators/IndicatorMath.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QTableWidget>
 #include <QTime>
 
-#include "views/ErrorLog.h"
+#include "indicators/ErrorLog.h"
 
 // The device's error log: a row for every error that came (red, cross) or went (green,
 // tick), newest on top, at most 50 rows, with code, text and local time.

@@ -5,7 +5,7 @@
 
 #include "app/Colors.h"
 #include "controls/ControlDrawing.h"
-#include "views/IndicatorMath.h"
+#include "indicators/IndicatorMath.h"
 
 CXProgressCtrl::CXProgressCtrl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QWidget>
 
-#include "views/CardChartModel.h"
+#include "indicators/CardChartModel.h"
 
 // The memory card chart: a pie of used over free space with their percentages, a legend
 // with both amounts above it and the card size below it; without a card, one message.

@@ -19,7 +19,7 @@
 #include "language/LanguageKeys.h"
 #include "livegraph/LiveCoefficient.h"
 #include "settings/Settings.h"
-#include "views/AnchorLayout.h"
+#include "indicators/AnchorLayout.h"
 #include "views/DinGraph.h"
 #include "views/GraphStateEvent.h"
 

@@ -1,4 +1,4 @@
-#include "views/ThermometerScale.h"
+#include "indicators/ThermometerScale.h"
 
 #include <algorithm>
 #include <cmath>

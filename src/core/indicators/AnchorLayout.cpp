@@ -1,4 +1,4 @@
-#include "views/AnchorLayout.h"
+#include "indicators/AnchorLayout.h"
 
 QRect AnchoredRect(const QRect& registered, const QSize& registeredClient, const QSize& currentClient, int anchors) {
     // Edges as exclusive right/bottom, the way the layout rules are written.

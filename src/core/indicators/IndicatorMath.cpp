@@ -1,4 +1,4 @@
-#include "views/IndicatorMath.h"
+#include "indicators/IndicatorMath.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "views/CardChartModel.h"
+#include "indicators/CardChartModel.h"
 
 #include <algorithm>
 #include <cmath>

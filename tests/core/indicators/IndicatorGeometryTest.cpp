@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "views/AnchorLayout.h"
-#include "views/IndicatorMath.h"
-#include "views/ThermometerScale.h"
+#include "indicators/AnchorLayout.h"
+#include "indicators/IndicatorMath.h"
+#include "indicators/ThermometerScale.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include "language/LanguageKeys.h"
 #include "support/TestSupport.h"
-#include "views/CardChartModel.h"
+#include "indicators/CardChartModel.h"
 
 namespace {
 

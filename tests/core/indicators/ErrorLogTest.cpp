@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "language/LanguageKeys.h"
-#include "views/ErrorLog.h"
+#include "indicators/ErrorLog.h"
 
 namespace {
 

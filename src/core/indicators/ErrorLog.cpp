@@ -1,4 +1,4 @@
-#include "views/ErrorLog.h"
+#include "indicators/ErrorLog.h"
 
 #include <algorithm>
 
