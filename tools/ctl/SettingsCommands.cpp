@@ -363,7 +363,7 @@ int Settings(const QStringList& args, CtlStreams& io) {
     if (sub == u"show") return Show(a, io);
     if (isDiff) return Diff(a, io);
     if (sub == u"write") return Write(a, io);
-    io.err << "trv730ctl settings: unknown command '" << sub << "'\n" << kSettingsUsage;
+    io.err << "trv730ctl settings: unknown command '" << sub << "' (see trv730ctl settings --help)\n";
     return kExitUsage;
 }
 

@@ -52,6 +52,8 @@ class CSimDevice {
     void SetRecording(bool on, Time now);
     void SetClock(uint32_t deviceSeconds, Time now);
     int ApplyCount() const;
+    // A settings register as last applied: what the recorder works from.
+    uint16_t AppliedRegister(uint16_t address) const;
 
     // Device time (seconds since 1980-01-01 00:00:00) of a moment, in local time as a
     // device set from a desktop clock keeps it.

@@ -108,6 +108,11 @@ void CSimDevice::ApplySettingsLocked() {
               m_applied.begin());
 }
 
+uint16_t CSimDevice::AppliedRegister(uint16_t address) const {
+    std::lock_guard guard(m_lock);
+    return address >= DI::kSettingsFirst && address <= DI::kSettingsLast ? m_applied[address - DI::kSettingsFirst] : 0;
+}
+
 void CSimDevice::MirrorAppliedLocked(uint16_t address) {
     if (address >= DI::kSettingsFirst && address <= DI::kSettingsLast) {
         m_applied[address - DI::kSettingsFirst] = m_regs[address];
