@@ -130,9 +130,19 @@ QString DefaultFileName(const QDate& d) {
 bool Save(CParameterTable& table, const QString& path, const QDateTime& localTime, QString* error) {
     const QByteArray bytes = Build(table, localTime);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    // Unbuffered, so a disk that fills up shows as a short write here: a buffered QSaveFile
+    // commits a file cut short at the first short write as if all went well.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (error) *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        if (error) *error = QStringLiteral("the file could not be written whole (is the disk full?)");
         file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error) *error = file.errorString();
         return false;
     }
     table.AcceptAll();

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <csignal>
+#include <sys/resource.h>
 
 #include "DevSettingsLanguage.h"
 #include "devsettings/MyPropertyDouble.h"
@@ -143,12 +145,18 @@ TEST_F(SettingsFileTest, AFailedSaveLeavesTheEarlierFile) {
     const QString path = Path("keep.trv730");
     ASSERT_TRUE(WriteFileBytes(path, "earlier"));
     table.FindByAddress(2146)->SetValue(1502);
-    // The folder can no longer take the new file beside the old one.
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    // The disk fills up part-way through the new file (a limit even root is held to).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
     const bool saved = SettingsFile::Save(table, path, kSaveTime, &error);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (saved) GTEST_SKIP() << "running with rights that ignore folder permissions";
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(ReadFileBytes(path), "earlier");
     EXPECT_TRUE(table.FindByAddress(2146)->ModifiedMark());  // nothing was accepted
