@@ -5,6 +5,8 @@ extern const CtlCommandGroup kIdentifyCommandGroup;
 extern const CtlCommandGroup kLiveCommandGroup;
 extern const CtlCommandGroup kDeviceCommandGroup;
 extern const CtlCommandGroup kDevicesCommandGroup;
+extern const CtlCommandGroup kSettingsCommandGroup;
+extern const CtlCommandGroup kClockCommandGroup;
 
 const CtlCommandGroup* CtlCommandGroups() {
     static const CtlCommandGroup groups[] = {
@@ -13,6 +15,8 @@ const CtlCommandGroup* CtlCommandGroups() {
         kDeviceCommandGroup,
         kRdfCommandGroup,
         kDevicesCommandGroup,
+        kSettingsCommandGroup,
+        kClockCommandGroup,
         {nullptr, nullptr, nullptr},
     };
     return groups;

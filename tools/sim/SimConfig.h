@@ -23,6 +23,10 @@ struct SimFaults {
     int dropAfter = -1;   // >= 0: each connection is reset on the request after this many
     bool silent = false;  // requests are read and never answered
     int silentAfter = -1;  // >= 0: each connection's requests after the first N are never answered
+    // Settings writes touching these registers are refused with the rule's code.
+    std::vector<SimExceptionRule> refuseWrites;
+    // Settings writes touching these registers are acknowledged, but the old values stay.
+    std::vector<SimExceptionRule> keepOldWrites;
 
     bool ChangesAnswers() const {
         return delayMs > 0 || lateAnswers > 0 || unitId >= 0 || protocolId >= 0 || zeroLength;

@@ -57,6 +57,7 @@ CSimDevice::CSimDevice(Time now, uint32_t seed)
         }
     }
     FillDefaultSettings(m_regs.data() + DI::kSettingsFirst, m_password);
+    ApplySettingsLocked();
     SetStatusBit(DI::kStatusCardPresent, true);
     TickLocked(now);
 }
@@ -86,7 +87,10 @@ void CSimDevice::TickLocked(Time now) {
     UpdateLiveValues(t, dt);
     UpdateStatus(now);
     if (m_hook) {
+        // The recorder works with the settings last applied, not with what was written since.
+        SwapRecordingSettingsLocked();
         m_hook(m_regs, now);
+        SwapRecordingSettingsLocked();
     }
 }
 
@@ -200,11 +204,11 @@ void CSimDevice::UpdateStatus(Time now) {
     Put32(DI::kRegClock, static_cast<uint32_t>(m_clockSetTo + sinceSet));
 
     if (Get32(DI::kRegStatusWord) & DI::kStatusRecording) {
-        const uint32_t period = std::max<uint32_t>(Get32(DI::kRegRecordPeriod), 1);
+        const uint32_t period = std::max<uint32_t>(Applied32(DI::kRegRecordPeriod), 1);
         const int64_t records = duration_cast<milliseconds>(now - m_recordingSince).count() / period;
         const uint64_t bytes =
             kFileHeaderBytes + kRecordBytes * static_cast<uint64_t>(std::max<int64_t>(records, 0));
-        const uint32_t limit = std::max<uint32_t>(Get32(DI::kRegFileLimit), kFileHeaderBytes + kRecordBytes);
+        const uint32_t limit = std::max<uint32_t>(Applied32(DI::kRegFileLimit), kFileHeaderBytes + kRecordBytes);
         if (bytes > limit) {
             // The file is full: the device goes on in the next one.
             m_regs[DI::kRegFileNumber] = static_cast<uint16_t>(m_regs[DI::kRegFileNumber] + 1);
@@ -253,7 +257,10 @@ CSimDevice::WriteResult CSimDevice::Write(uint16_t first, uint16_t count, const 
         m_clockSetTo = Get32(DI::kRegClock);
         m_clockSetAt = now;
     } else if (Inside(first, last, DI::kSettingsFirst, DI::kSettingsLast)) {
-        std::copy(values, values + count, m_regs.begin() + first);
+        result.exception = CheckSettingsWriteLocked(first, count, values);
+        if (result.exception == 0) {
+            std::copy(values, values + count, m_regs.begin() + first);
+        }
     } else {
         result.exception = DI::kExceptionIllegalAddress;
     }
@@ -285,6 +292,7 @@ uint8_t CSimDevice::Command(uint16_t code, Time now, bool& restart) {
             restart = true;
             return 0;
         case DI::kCmdApplySettings:
+            ApplySettingsLocked();
             ++m_applyCount;
             return 0;
         default:
@@ -327,6 +335,7 @@ void CSimDevice::SetRegister(uint16_t address, uint16_t value) {
     std::lock_guard guard(m_lock);
     if (address < kRegisterSpace) {
         m_regs[address] = value;
+        MirrorAppliedLocked(address);
     }
 }
 
@@ -339,6 +348,8 @@ void CSimDevice::SetRegister32(uint16_t address, uint32_t value) {
     std::lock_guard guard(m_lock);
     if (address + 1 < kRegisterSpace) {
         Put32(address, value);
+        MirrorAppliedLocked(address);
+        MirrorAppliedLocked(static_cast<uint16_t>(address + 1));
     }
 }
 
@@ -352,6 +363,9 @@ void CSimDevice::SetPassword(const std::string& password) {
     std::lock_guard guard(m_lock);
     m_password = password;
     PutPasswordRegisters(m_regs.data() + DI::kRegModbusPassword, DI::kPasswordRegisters, password);
+    for (int i = 0; i < DI::kPasswordRegisters; ++i) {
+        MirrorAppliedLocked(static_cast<uint16_t>(DI::kRegModbusPassword + i));
+    }
 }
 
 void CSimDevice::SetErrorWord(uint32_t errors) {

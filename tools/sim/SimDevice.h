@@ -40,7 +40,8 @@ class CSimDevice {
     // The device is back after a restart: uptime starts again.
     void Restarted(Time now);
 
-    // Direct access, outside the rules a Modbus request obeys.
+    // Direct access, outside the rules a Modbus request obeys; a settings register set
+    // here takes effect at once, as if applied.
     uint16_t Register(uint16_t address) const;
     void SetRegister(uint16_t address, uint16_t value);
     uint32_t Register32(uint16_t address) const;
@@ -51,6 +52,8 @@ class CSimDevice {
     void SetRecording(bool on, Time now);
     void SetClock(uint32_t deviceSeconds, Time now);
     int ApplyCount() const;
+    // A settings register as last applied: what the recorder works from.
+    uint16_t AppliedRegister(uint16_t address) const;
 
     // Device time (seconds since 1980-01-01 00:00:00) of a moment, in local time as a
     // device set from a desktop clock keeps it.
@@ -64,6 +67,14 @@ class CSimDevice {
     void Put32(uint16_t address, uint32_t value);
     uint32_t Get32(uint16_t address) const;
     void SetStatusBit(uint32_t bit, bool on);
+    // The settings block as the device works with it (SimSettingsBlock.cpp): written values
+    // are checked against their rows' ranges, and the recording settings take effect only
+    // with the apply command.
+    uint8_t CheckSettingsWriteLocked(uint16_t first, uint16_t count, const uint16_t* values) const;
+    void ApplySettingsLocked();
+    void MirrorAppliedLocked(uint16_t address);
+    uint32_t Applied32(uint16_t address) const;
+    void SwapRecordingSettingsLocked();
     void AddEvent(Time now);
     uint8_t Command(uint16_t code, Time now, bool& restart);
     double Noise(double sigma);
@@ -85,4 +96,6 @@ class CSimDevice {
     double m_reactiveEnergy[3] = {4121.7, 3988.4, 4310.0};   // kvarh
     double m_pulseCount[4] = {18342, 512, 0, 907714};
     uint32_t m_fileBytes = 0;
+    static constexpr int kSettingsWords = 222;
+    std::array<uint16_t, kSettingsWords> m_applied{};  // registers 2000..2221 as last applied
 };

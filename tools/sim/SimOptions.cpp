@@ -102,6 +102,11 @@ std::string SimUsage() {
            "                        refuse requests touching these registers with exception CODE\n"
            "                        (may be given more than once)\n"
            "  --drop-after N        reset each connection on its request after the first N\n"
+           "  --refuse-writes FIRST[-LAST]:CODE\n"
+           "                        refuse writes touching these registers with exception CODE\n"
+           "                        (reads still answer; may be given more than once)\n"
+           "  --keep-old FIRST[-LAST]  acknowledge writes touching these registers, but keep\n"
+           "                        the old values (may be given more than once)\n"
            "  --silent              accept connections and requests, answer nothing\n"
            "  --silent-after N      answer each connection's first N requests, then nothing\n"
            "\n"
@@ -109,6 +114,10 @@ std::string SimUsage() {
            "\n"
            "Commands written to register 50: 0x77A6 start and 0x5606 stop recording, 0x5596 reset\n"
            "errors, 0xF2C5 restart (connections are reset), 18220 apply settings.\n"
+           "\n"
+           "Settings (registers 2000..2221) are stored as written; a value outside its parameter's\n"
+           "range is refused with exception 3. The recording settings (events, sources, period,\n"
+           "file limit) take effect with the apply command. Registers 21..22 set the clock.\n"
            "\n"
            "With --card, a recording writes a data record every recording period (registers\n"
            "2113..2114) for the sources of registers 2073..2112, and, when event recording\n"
@@ -149,8 +158,8 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                    option == "--restart-ms" || option == "--seed" || option == "--delay" ||
                    option == "--late" || option == "--wrong-unit" || option == "--wrong-protocol" ||
                    option == "--exception" || option == "--drop-after" || option == "--silent-after" ||
-                   option == "--card" ||
-                   option == "--sources") {
+                   option == "--card" || option == "--sources" || option == "--refuse-writes" ||
+                   option == "--keep-old") {
             if (!value(text)) {
                 return SimArgsResult::Error;
             }
@@ -225,6 +234,13 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                     return bad(text);
                 }
                 config.faults.exceptions.push_back(rule);
+            } else if (option == "--refuse-writes" || option == "--keep-old") {
+                SimExceptionRule rule;
+                // The keep-old fault has no code of its own: it answers as if all went well.
+                if (!ToExceptionRule(option == "--keep-old" ? text + ":1" : text, rule)) {
+                    return bad(text);
+                }
+                (option == "--keep-old" ? config.faults.keepOldWrites : config.faults.refuseWrites).push_back(rule);
             } else if (option == "--drop-after") {
                 if (!ToInt(text, 0, 1000000000, number)) {
                     return bad(text);

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "SimSettingsBlock.h"
 #include "device/DeviceInterface.h"
 
 namespace {
@@ -347,6 +348,15 @@ uint8_t CSimServer::Handle(const uint8_t* query, int length, const SimFaults& fa
     for (const SimExceptionRule& rule : faults.exceptions) {
         if (Overlaps(first, count, rule)) {
             return rule.code;
+        }
+    }
+    if (!read) {
+        bool keepOld = false;
+        if (const uint8_t refused = SettingsWriteFault(faults, first, count, keepOld)) {
+            return refused;
+        }
+        if (keepOld) {
+            return 0;
         }
     }
     if (read) {

@@ -23,8 +23,10 @@ void PutRange(uint16_t* block, uint16_t first, uint16_t last, uint16_t value) {
     }
 }
 
+// The device holds an address with its first octet in the lowest byte: 192.168.0.2 is
+// 0x0200A8C0, registers 0x0200 then 0xA8C0.
 constexpr uint32_t Ip(uint8_t a, uint8_t b, uint8_t c, uint8_t d) {
-    return (uint32_t{a} << 24) | (uint32_t{b} << 16) | (uint32_t{c} << 8) | d;
+    return (uint32_t{d} << 24) | (uint32_t{c} << 16) | (uint32_t{b} << 8) | a;
 }
 
 }  // namespace
