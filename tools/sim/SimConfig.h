@@ -47,4 +47,5 @@ struct SimConfig {
     std::string cardDir;   // not empty: recorded-data files are written into this folder
     std::vector<uint32_t> recordSources;  // recording source codes for slots 1.., the rest stay "none"
     SimFaults faults;
+    int prerecordSeconds = 0;  // > 0: write this much recording to cardDir and end
 };

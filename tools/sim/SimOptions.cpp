@@ -86,6 +86,9 @@ std::string SimUsage() {
            "  --sources CODE[,CODE...]  record these source codes (decimal or 0x hex, at most 20)\n"
            "                        in recording slots 1, 2, ... instead of none, e.g.\n"
            "                        0x1,0x1000001,0x2000001 for the voltages of channels 1..3\n"
+           "  --prerecord SECONDS   write the recording of the last SECONDS up to now into the\n"
+           "                        --card folder at once (with events of channel 1's voltage)\n"
+           "                        and end, without serving Modbus\n"
            "  --errors HEX          start with this error word, e.g. 0x5 (default 0)\n"
            "  --restart-ms MS       how long a restart refuses connections (default 1500)\n"
            "  --seed N              seed of the measurement noise (default 1)\n"
@@ -159,7 +162,7 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                    option == "--late" || option == "--wrong-unit" || option == "--wrong-protocol" ||
                    option == "--exception" || option == "--drop-after" || option == "--silent-after" ||
                    option == "--card" || option == "--sources" || option == "--refuse-writes" ||
-                   option == "--keep-old") {
+                   option == "--keep-old" || option == "--prerecord") {
             if (!value(text)) {
                 return SimArgsResult::Error;
             }
@@ -170,6 +173,11 @@ SimArgsResult ParseSimArgs(const std::vector<std::string>& args, SimConfig& conf
                     return bad(text);
                 }
                 config.cardDir = text;
+            } else if (option == "--prerecord") {
+                if (!ToInt(text, 1, 7 * 86400, number)) {
+                    return bad(text);
+                }
+                config.prerecordSeconds = static_cast<int>(number);
             } else if (option == "--sources") {
                 if (!ToSourceList(text, config.recordSources)) {
                     return bad(text);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "SimOptions.h"
+#include "SimPrerecord.h"
 #include "SimServer.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,14 @@ int main(int argc, char** argv) {
             return 2;
         case SimArgsResult::Run:
             break;
+    }
+
+    if (config.prerecordSeconds > 0) {
+        if (!PrerecordCard(config, config.prerecordSeconds, message)) {
+            std::fprintf(stderr, "trv730-sim: %s\n", message.c_str());
+            return 1;
+        }
+        return 0;
     }
 
     // The signals are taken by this thread alone, so the server thread never sees them.

@@ -13,6 +13,7 @@
 #include <optional>
 
 #include "rdf/PageFaulter.h"
+#include "rdf/RdfSummary.h"
 
 namespace {
 // Large enough that system call overhead vanishes, small enough for smooth progress and
@@ -55,7 +56,38 @@ std::int64_t ReadAt(int fd, void* buffer, std::size_t size, std::uint64_t offset
     }
     return std::int64_t(done);
 }
+
+// Opens the file and reads and checks its header; fd receives the open descriptor (or -1)
+// for the caller to close.
+RdfOpenError OpenChecked(const QString& path, int& fd, std::uint64_t& size, RdfHeader& header) {
+    fd = -1;
+    if (path.isEmpty()) return RdfOpenError::NotFound;
+    // Non-blocking so that a named pipe cannot stall the open; it is refused just below.
+    fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? RdfOpenError::NotFound : RdfOpenError::CannotOpen;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return RdfOpenError::CannotOpen;
+    if (!S_ISREG(st.st_mode)) return RdfOpenError::NotRegularFile;
+    size = std::uint64_t(st.st_size);
+    if (size < std::uint64_t(kRdfHeaderSize)) return RdfOpenError::TooShort;
+
+    const std::int64_t got = ReadAt(fd, header.bytes.data(), header.bytes.size(), 0);
+    if (got < 0) return RdfOpenError::ReadError;
+    if (got < kRdfHeaderSize) return RdfOpenError::TooShort;
+    if (!header.HasMagic()) return RdfOpenError::BadMagic;
+    if (header.Version() != kRdfVersion) return RdfOpenError::BadVersion;
+    if (header.RecordSize() != kRdfRecordSize) return RdfOpenError::BadRecordSize;
+    return RdfOpenError::None;
+}
 }  // namespace
+
+RdfOpenError CFileRdf::ReadHeader(const QString& path, RdfHeader& header) {
+    int fd = -1;
+    std::uint64_t size = 0;
+    const RdfOpenError error = OpenChecked(path, fd, size, header);
+    const FileDescriptor file(fd);
+    return error;
+}
 
 const char* RdfOpenErrorText(RdfOpenError error) {
     switch (error) {
@@ -81,6 +113,7 @@ CFileRdf::~CFileRdf() {
 }
 
 void CFileRdf::Close() {
+    m_summary.reset();  // before the records it refers to
     m_loaded = false;
     m_fileName.clear();
     m_fullPath.clear();
@@ -106,23 +139,12 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     m_fullPath = path;
     m_fileName = QFileInfo(path).fileName();
 
-    // Non-blocking so that a named pipe cannot stall the open; it is refused just below.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return errno == ENOENT || errno == ENOTDIR ? RdfOpenError::NotFound : RdfOpenError::CannotOpen;
-    const FileDescriptor file(fd);
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) return RdfOpenError::CannotOpen;
-    if (!S_ISREG(st.st_mode)) return RdfOpenError::NotRegularFile;
-    const std::uint64_t size = std::uint64_t(st.st_size);
-    if (size < std::uint64_t(kRdfHeaderSize)) return RdfOpenError::TooShort;
-
+    int fd = -1;
+    std::uint64_t size = 0;
     RdfHeader header;
-    const std::int64_t got = ReadAt(fd, header.bytes.data(), header.bytes.size(), 0);
-    if (got < 0) return RdfOpenError::ReadError;
-    if (got < kRdfHeaderSize) return RdfOpenError::TooShort;
-    if (!header.HasMagic()) return RdfOpenError::BadMagic;
-    if (header.Version() != kRdfVersion) return RdfOpenError::BadVersion;
-    if (header.RecordSize() != kRdfRecordSize) return RdfOpenError::BadRecordSize;
+    const RdfOpenError opened = OpenChecked(path, fd, size, header);
+    const FileDescriptor file(fd);
+    if (opened != RdfOpenError::None) return opened;
 
     const std::uint64_t offset = header.DataOffset();
     if (offset >= size) return RdfOpenError::NoRecords;
@@ -250,4 +272,11 @@ int CFileRdf::SlotOfSource(SourceCode code) const {
     for (int i = 0; i < kRdfSlotCount; ++i)
         if (m_header->Slot(i) == code) return i;
     return -1;
+}
+
+bool CFileRdf::BuildSummary(const std::atomic<bool>* cancel) {
+    m_summary.reset();
+    if (!m_loaded || !m_header || m_recordCount == 0) return false;
+    m_summary = CRdfSummary::Build(m_store.Data(), m_recordCount, *m_header, cancel);
+    return m_summary != nullptr;
 }

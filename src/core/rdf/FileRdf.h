@@ -4,10 +4,13 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "rdf/RdfFormat.h"
 #include "rdf/RecordStore.h"
+
+#include "rdf/RdfSummary.h"
 
 // Why an open failed; the analysis window shows one message for all of them, the command
 // line tool names the reason.
@@ -52,6 +55,8 @@ public:
     // returned, with the reason in LastError().
     bool Open(const QString& path, const RdfOpenControl* control = nullptr);
     void Close();
+    // Reads and checks only the header of a file, as Open does first; None when it passes.
+    static RdfOpenError ReadHeader(const QString& path, RdfHeader& header);
 
     bool IsLoaded() const { return m_loaded; }
     RdfOpenError LastError() const { return m_error; }
@@ -74,6 +79,12 @@ public:
     // The lowest slot holding code, or -1 (always -1 for the no-source code).
     int SlotOfSource(SourceCode code) const;
 
+    // Summarises the loaded records for the graph (see CRdfSummary); false when there is
+    // nothing to summarise, the memory cannot be had or cancel is set. Without a summary
+    // the file is still complete: whoever reads it walks the records instead.
+    bool BuildSummary(const std::atomic<bool>* cancel = nullptr);
+    const CRdfSummary* Summary() const { return m_summary.get(); }
+
 private:
     RdfOpenError Load(const QString& path, const RdfOpenControl* control);
     bool Merge(std::size_t count);
@@ -86,4 +97,5 @@ private:
     CRecordStore m_store;
     std::uint32_t m_recordCount = 0;
     std::uint32_t m_eventCount = 0;
+    std::unique_ptr<CRdfSummary> m_summary;  // refers to m_store's records
 };

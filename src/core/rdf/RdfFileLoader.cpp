@@ -1,5 +1,7 @@
 #include "rdf/RdfFileLoader.h"
 
+#include <system_error>
+
 CRdfFileLoader::~CRdfFileLoader() {
     Cancel();
     Wait();
@@ -11,7 +13,13 @@ bool CRdfFileLoader::Start(const QStringList& paths, IListener* listener) {
     m_results.clear();
     m_cancel.store(false);
     m_finished.store(false);
-    m_thread = std::thread(&CRdfFileLoader::Run, this, paths, listener);
+    // A thread the system refuses is reported, not thrown past the caller.
+    try {
+        m_thread = std::thread(&CRdfFileLoader::Run, this, paths, listener);
+    } catch (const std::system_error&) {
+        m_finished.store(true);
+        return false;
+    }
     return true;
 }
 
@@ -29,8 +37,12 @@ void CRdfFileLoader::Run(QStringList paths, IListener* listener) {
     for (int i = 0; i < count; ++i) {
         Outcome outcome;
         outcome.path = paths[i];
+        RdfHeader header;
         if (m_cancel.load()) {
             outcome.error = RdfOpenError::Cancelled;
+        } else if (m_checkHeaders && CFileRdf::ReadHeader(paths[i], header) == RdfOpenError::None &&
+                   (outcome.refused = CheckRdfHeader(header, m_openHeaders)) != RdfAddResult::Added) {
+            // Refused as it stands; the window says why.
         } else {
             auto file = std::make_unique<CFileRdf>();
             RdfOpenControl control;
@@ -39,9 +51,16 @@ void CRdfFileLoader::Run(QStringList paths, IListener* listener) {
                 control.progress = [&](std::uint64_t done, std::uint64_t total) {
                     listener->OnLoadProgress(i, count, done, total);
                 };
-            if (file->Open(paths[i], &control))
-                outcome.file = std::move(file);
-            else
+            if (file->Open(paths[i], &control)) {
+                // A summary that cannot be had leaves the file usable, only slower to draw.
+                if (m_buildSummaries) file->BuildSummary(&m_cancel);
+                if (m_cancel.load())
+                    outcome.error = RdfOpenError::Cancelled;
+                else {
+                    if (m_checkHeaders) m_openHeaders.push_back(*file->Header());
+                    outcome.file = std::move(file);
+                }
+            } else
                 outcome.error = file->LastError();
         }
         m_results.push_back(std::move(outcome));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "rdf/FileRdf.h"
+#include "rdf/RecordingSet.h"
 
 // Opens a list of recorded-data files on a thread of its own, so that a window stays
 // responsive while hundreds of megabytes are read, with progress and cancelling. The
@@ -30,6 +31,8 @@ public:
         QString path;
         std::unique_ptr<CFileRdf> file;  // loaded, or nullptr when error is set
         RdfOpenError error = RdfOpenError::None;
+        // A file refused by its header alone (see SetOpenHeaders); its records were not read.
+        RdfAddResult refused = RdfAddResult::Added;
     };
 
     CRdfFileLoader() = default;
@@ -40,6 +43,16 @@ public:
     // Starts opening the files in the given order; false when a load is still running.
     // The listener may be nullptr and must outlive the load.
     bool Start(const QStringList& paths, IListener* listener);
+    // Whether each opened file is also summarised for the graph (on by default); only
+    // between loads.
+    void SetBuildSummaries(bool build) { m_buildSummaries = build; }
+    // Headers of the files already open: each file's header is checked against these and
+    // against the files opened before it in the same load before its records are read, so
+    // a file that would be refused costs no copy of its records. Only between loads.
+    void SetOpenHeaders(std::vector<RdfHeader> headers) {
+        m_openHeaders = std::move(headers);
+        m_checkHeaders = true;
+    }
     // Stops the file being read as soon as possible and skips the rest.
     void Cancel() { m_cancel.store(true); }
     bool IsFinished() const { return m_finished.load(); }
@@ -54,5 +67,8 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_cancel{false};
     std::atomic<bool> m_finished{true};
+    bool m_buildSummaries = true;
+    bool m_checkHeaders = false;
+    std::vector<RdfHeader> m_openHeaders;
     std::vector<Outcome> m_results;  // written by the thread only until it ends
 };

@@ -12,6 +12,24 @@ void AppendNewSources(const CFileRdf& file, std::vector<SourceCode>& into) {
 }
 }  // namespace
 
+RdfAddResult CheckRdfHeader(const RdfHeader& header, std::span<const RdfHeader> open) {
+    for (const RdfHeader& h : open)
+        if (h == header) return RdfAddResult::AlreadyLoaded;
+    if (!open.empty()) {
+        const RdfHeader& first = open.front();
+        if (first.Firmware() != header.Firmware() || first.DeviceId() != header.DeviceId())
+            return RdfAddResult::Incompatible;
+    }
+    return RdfAddResult::Added;
+}
+
+std::vector<RdfHeader> CRecordingSet::Headers() const {
+    std::vector<RdfHeader> headers;
+    headers.reserve(m_files.size());
+    for (const auto& f : m_files) headers.push_back(*f->Header());
+    return headers;
+}
+
 RdfAddResult CRecordingSet::Check(const CFileRdf& file, int* insertAt) const {
     if (!file.IsLoaded() || !file.Header()) return RdfAddResult::NotLoaded;
     int at = 0;
@@ -19,15 +37,7 @@ RdfAddResult CRecordingSet::Check(const CFileRdf& file, int* insertAt) const {
         if (m_files[i]->OrderingKey() <= file.OrderingKey()) at = int(i) + 1;
     if (insertAt) *insertAt = at;
 
-    const RdfHeader& header = *file.Header();
-    for (const auto& open : m_files)
-        if (*open->Header() == header) return RdfAddResult::AlreadyLoaded;
-    if (!m_files.empty()) {
-        const RdfHeader& first = *m_files.front()->Header();
-        if (first.Firmware() != header.Firmware() || first.DeviceId() != header.DeviceId())
-            return RdfAddResult::Incompatible;
-    }
-    return RdfAddResult::Added;
+    return CheckRdfHeader(*file.Header(), Headers());
 }
 
 RdfAddResult CRecordingSet::Add(std::unique_ptr<CFileRdf> file, int* index) {

@@ -16,6 +16,11 @@ enum class RdfAddResult {
     Incompatible,   // another device or firmware than the set's first file
 };
 
+// Whether a file of this header may join files of the given headers: not when one of them
+// has the same 104 bytes, nor when they are of another device or firmware. (Every file of a
+// set agrees with the first one, so any of them stands for the set.)
+RdfAddResult CheckRdfHeader(const RdfHeader& header, std::span<const RdfHeader> open);
+
 // The open recorded-data files of one device, treated as one time series: kept in
 // ascending order of their ordering key (a file joins after those with an equal key), with
 // totals, the covered time span and the recorded sources. Owns its files. Not thread-safe:
@@ -31,6 +36,8 @@ public:
     // Adds a loaded file when the set's rules allow; a refused file is closed and freed.
     // index receives the file's position in the set.
     RdfAddResult Add(std::unique_ptr<CFileRdf> file, int* index = nullptr);
+    // The headers of the files in set order.
+    std::vector<RdfHeader> Headers() const;
     // Closes and frees every file.
     void Reset();
 

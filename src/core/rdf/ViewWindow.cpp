@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "devsettings/QuantityTable.h"
+#include "rdf/RdfSummary.h"
 #include "rdf/RecordingSet.h"
 
 namespace ViewWindow {
@@ -95,15 +96,18 @@ ValueRange ComputeValueRange(const CRecordingSet& set, std::span<const SeriesSel
             if (slot < 0) continue;
             // The divisor is positive, so the extremes of the raw values give those of the
             // values.
+            if (file->RecordCount() == 0) continue;
             std::int32_t high = std::numeric_limits<std::int32_t>::min();
             std::int32_t low = std::numeric_limits<std::int32_t>::max();
-            const RdfRecord* records = file->Records();
-            for (std::uint32_t i = 0; i < file->RecordCount(); ++i) {
-                const std::int32_t v = records[i].values[slot];
-                high = std::max(high, v);
-                low = std::min(low, v);
+            const CRdfSummary* summary = file->Summary();
+            if (!summary || !summary->MinMax(slot, 0, file->RecordCount(), low, high)) {
+                const RdfRecord* records = file->Records();
+                for (std::uint32_t i = 0; i < file->RecordCount(); ++i) {
+                    const std::int32_t v = records[i].values[slot];
+                    high = std::max(high, v);
+                    low = std::min(low, v);
+                }
             }
-            if (file->RecordCount() == 0) continue;
             const double divisor = CQuantityTable::DivisorOf(row.source);
             range.maximum = std::max(range.maximum, double(high) / divisor);
             range.minimum = std::min(range.minimum, double(low) / divisor);

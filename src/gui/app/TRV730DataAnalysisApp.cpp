@@ -1,6 +1,7 @@
 #include "app/TRV730DataAnalysisApp.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTimer>
 #include <clocale>
 #include <cstdio>
@@ -10,6 +11,8 @@
 #include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
 #include "controls/StTabCtrl.h"
+#include "rdf/RdfGraphDlg.h"
+#include "rdf/RdfWindowHost.h"
 #include "views/DeviceDlg.h"
 #include "views/DevicePageLayout.h"
 
@@ -47,12 +50,24 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
 // paint, a connection and a few polls of live values.
 constexpr int kScreenshotDelayMs = 8000;
 
-// "shot.png" -> "shot-livegraph.png": where a screenshot run puts the live graph's picture.
-QString LiveGraphPicturePath(const QString& path) {
+// "shot.png" -> "shot-livegraph.png": where a screenshot run puts the pictures of the other
+// windows.
+QString SidePicturePath(const QString& path, const QString& suffix) {
     const qsizetype dot = path.lastIndexOf(u'.');
     const qsizetype slash = path.lastIndexOf(u'/');
-    if (dot <= slash) return path + QStringLiteral("-livegraph");
-    return path.left(dot) + QStringLiteral("-livegraph") + path.mid(dot);
+    if (dot <= slash) return path + suffix;
+    return path.left(dot) + suffix + path.mid(dot);
+}
+
+// The recorded-data window's picture, once its files are read and drawn.
+void SaveRecordedDataPicture(CTRV730DataAnalysisDlg& window, const QString& path) {
+    CRdfGraphDlg* rdf = window.RdfWindows()->Window();
+    if (!rdf) return;
+    QElapsedTimer waited;
+    waited.start();
+    while (rdf->IsOpening() && waited.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    if (!WindowPicture(rdf).save(SidePicturePath(path, QStringLiteral("-rdf"))))
+        std::fprintf(stderr, "Cannot write the recorded-data picture beside %s\n", qPrintable(path));
 }
 
 }  // namespace
@@ -70,6 +85,8 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
 
     CTRV730DataAnalysisDlg window(Settings, MakeDevicePage);
     window.show();
+    // A recording named on the command line (a double click on it) opens at once.
+    if (!RdfPathArg.isEmpty()) window.OpenRecordingFile(RdfPathArg);
 
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {
@@ -84,8 +101,9 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
             }
             if (auto* page = dynamic_cast<CDeviceDlg*>(window.Page(window.Tabs()->currentIndex()))) {
                 QWidget* graph = page->GraphWindow();
-                if (graph && graph->isVisible()) WindowPicture(graph).save(LiveGraphPicturePath(screenshotPath));
+                if (graph && graph->isVisible()) WindowPicture(graph).save(SidePicturePath(screenshotPath, QStringLiteral("-livegraph")));
             }
+            SaveRecordedDataPicture(window, screenshotPath);
             window.close();
         });
     }

@@ -27,6 +27,7 @@
 #include "controls/XLabel.h"
 #include "language/Language.h"
 #include "language/TextFormat.h"
+#include "rdf/RdfWindowHost.h"
 #include "settings/DeviceList.h"
 
 namespace {
@@ -37,6 +38,7 @@ constexpr int kToolbarButtonSize = 54;
 
 CTRV730DataAnalysisDlg::CTRV730DataAnalysisDlg(CSettings& settings, DevicePageFactory pageFactory, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_pageFactory(std::move(pageFactory)) {
+    m_rdfHost = new CRdfWindowHost(this);
     setWindowTitle(Caption());
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     BuildMenu();
@@ -81,7 +83,7 @@ void CTRV730DataAnalysisDlg::BuildMenu() {
                 if (menu->actions().contains(action)) action->setEnabled(IsCommandEnabled(command));
         });
     };
-    popup(LNG_MENU_FILE, {{ID_EXIT, LNG_MENU_EXIT}});
+    popup(LNG_MENU_FILE, {{ID_VIEW_RDF, LNG_MENU_FILES_RDF}, {0, 0}, {ID_EXIT, LNG_MENU_EXIT}});
     popup(LNG_MENU_CONNECTION, {{ID_CONNECT, LNG_MENU_CONNECT},
                                 {ID_DISCONNECT, LNG_MENU_DISCONNECT},
                                 {ID_VIEW_LIVE_GRAPH, LNG_MENU_VIEW},
@@ -104,6 +106,8 @@ void CTRV730DataAnalysisDlg::BuildToolBar() {
                          IDI_TOOLBAR_ADD, IDI_TOOLBAR_EDIT, IDI_TOOLBAR_DELETE},
                         kToolbarImageWidth, kToolbarImageHeight);
     m_toolbar->SetButtonSize(QSize(kToolbarButtonSize, kToolbarButtonSize));
+    m_toolbar->AddButton(ID_VIEW_RDF, 0, GetText(LNG_TOOLBAR_FILES_RDF), GetText(LNG_TOOLBAR_FILES_RDF_TLTP));
+    m_toolbar->AddSeparator();
     m_toolbar->AddButton(ID_CONNECT, 1, GetText(LNG_TOOLBAR_CONNECT), GetText(LNG_TOOLBAR_CONNECT_TLTP));
     m_toolbar->AddButton(ID_DISCONNECT, 2, GetText(LNG_TOOLBAR_DISCONNECT), GetText(LNG_TOOLBAR_DISCONNECT_TLTP));
     m_toolbar->AddButton(ID_VIEW_LIVE_GRAPH, 3, GetText(LNG_TOOLBAR_VIEW), GetText(LNG_TOOLBAR_VIEW_TLTP));
@@ -271,6 +275,7 @@ void CTRV730DataAnalysisDlg::RunCommand(int command) {
     if (m_busy > 0) return;
     ++m_busy;
     switch (command) {
+        case ID_VIEW_RDF: m_rdfHost->Show(); break;
         case ID_CONNECT: OnConnect(kDeviceCommandConnect); break;
         case ID_DISCONNECT: OnConnect(kDeviceCommandDisconnect); break;
         case ID_CONNECT_ALL:
@@ -407,6 +412,7 @@ void CTRV730DataAnalysisDlg::CloseSequence() {
     wait.Show(this);
     killTimer(m_timer);
     m_timer = 0;
+    m_rdfHost->Close();  // waits about ten seconds at most, then goes on without it
     m_banner->hide();
     m_tabs->hide();
     for (IDevicePage* page : std::as_const(m_pages))
@@ -422,6 +428,8 @@ void CTRV730DataAnalysisDlg::CloseSequence() {
     wait.Hide();
     m_closed = true;
 }
+
+void CTRV730DataAnalysisDlg::OpenRecordingFile(const QString& path) { m_rdfHost->OpenFile(path); }
 
 void CTRV730DataAnalysisDlg::closeEvent(QCloseEvent* event) {
     if (m_closed) {

@@ -7,6 +7,7 @@
 #include "app/MainCommands.h"
 
 class CDlgToolBar;
+class CRdfWindowHost;
 class CStTabCtrl;
 class CWaitDlg;
 class CXLabel;
@@ -39,6 +40,10 @@ public:
     CDlgToolBar* ToolBar() const { return m_toolbar; }
     QAction* MenuAction(int command) const;
     IDevicePage* Page(int tab) const;
+    // Opens (or brings forward) the recorded-data window with this .RDF file loaded.
+    void OpenRecordingFile(const QString& path);
+    CRdfWindowHost* RdfWindows() const { return m_rdfHost; }
+
     // The timer's work: tab dots and the banner in step with every page's link state.
     void RefreshLinkStates();
 
@@ -80,6 +85,7 @@ private:
     CXLabel* m_banner = nullptr;
     QVector<IDevicePage*> m_pages;  // per tab; null for a tab whose page could not be made
     QVector<QPair<int, QAction*>> m_menuActions;
+    CRdfWindowHost* m_rdfHost = nullptr;
     int m_timer = 0;
     // The close sequence and the commands wait for polling threads while events are
     // dispatched; a close request or a command arriving then must not run inside them.

@@ -1,0 +1,139 @@
+#include "rdf/RdfCurveBuilder.h"
+
+#include <algorithm>
+
+#include "devsettings/QuantityTable.h"
+#include "rdf/FileRdf.h"
+#include "rdf/RdfSummary.h"
+#include "rdf/RecordingSet.h"
+
+namespace {
+
+const CRdfSummary* UsableSummary(const CFileRdf& file) {
+    const CRdfSummary* s = file.Summary();
+    return s && s->TimeOrdered() && s->Count() == file.RecordCount() ? s : nullptr;
+}
+
+void WalkRecords(const CFileRdf& file, int slot, double scale, const RdfPlotMapping& m,
+                 std::vector<QPoint>& out) {
+    const RdfRecord* records = file.Records();
+    const TimeRange view = m.View();
+    bool started = false;
+    int px = 0;
+    int lowest = 0;   // the column's smallest row
+    int highest = 0;  // and largest
+    int inColumn = 0;
+    for (std::uint32_t i = 0; i < file.RecordCount(); ++i) {
+        const std::int64_t t = records[i].TimeMs();
+        if (!view.Contains(t)) continue;
+        const int x = m.X(t);
+        const int y = m.Y(records[i].values[slot], scale);
+        if (started && x == px) {
+            lowest = std::min(lowest, y);
+            highest = std::max(highest, y);
+            ++inColumn;
+            continue;
+        }
+        if (inColumn >= 2) {
+            out.emplace_back(px, lowest);
+            out.emplace_back(px, highest);
+        }
+        out.emplace_back(x, y);
+        started = true;
+        px = x;
+        lowest = highest = y;
+        inColumn = 1;
+    }
+    // The last column's stroke, too.
+    if (inColumn >= 2) {
+        out.emplace_back(px, lowest);
+        out.emplace_back(px, highest);
+    }
+}
+
+}  // namespace
+
+namespace RdfCurveBuilder {
+
+bool RecordsInView(const CFileRdf& file, TimeRange view, std::uint32_t& begin, std::uint32_t& end) {
+    const CRdfSummary* s = UsableSummary(file);
+    if (!s) return false;
+    begin = s->LowerBound(view.start);
+    end = view.end < view.start ? begin : std::max(begin, s->LowerBound(view.end + 1));
+    return true;
+}
+
+void BuildCurve(const CFileRdf& file, int slot, double scale, const RdfPlotMapping& m, std::vector<QPoint>& out,
+                RdfCurveWalk walk) {
+    if (slot < 0 || slot >= CFileRdf::SlotCount() || file.RecordCount() == 0) return;
+    std::uint32_t i = 0;
+    std::uint32_t end = 0;
+    const CRdfSummary* s = UsableSummary(file);
+    // The column extremes come from raw extremes only while a larger value is never lower.
+    if (!(scale >= 0.0)) walk = RdfCurveWalk::Records;
+    if (walk == RdfCurveWalk::Records || !s || !RecordsInView(file, m.View(), i, end)) {
+        WalkRecords(file, slot, scale, m, out);
+        return;
+    }
+    const RdfRecord* records = file.Records();
+    const std::int64_t viewEnd = m.View().end;
+    const int left = m.Plot().left;
+    while (i < end) {
+        const int column = m.Column(records[i].TimeMs());
+        const std::int64_t next = m.FirstTimeOfColumn(column + 1);
+        std::uint32_t j = next > viewEnd ? end : std::clamp(s->LowerBound(next), i + 1, end);
+        const int x = left + column;
+        out.emplace_back(x, m.Y(records[i].values[slot], scale));
+        std::int32_t low = 0;
+        std::int32_t high = 0;
+        // A larger raw value lies higher up, so the extremes of the column's rows are those
+        // of its raw values swapped.
+        if (j - i >= 2 && s->MinMax(slot, i, j, low, high)) {
+            out.emplace_back(x, m.Y(high, scale));
+            out.emplace_back(x, m.Y(low, scale));
+        }
+        i = j;
+    }
+}
+
+void BuildEventMarks(const CFileRdf& file, const RdfPlotMapping& m, std::vector<int>& out, RdfCurveWalk walk) {
+    std::vector<std::uint32_t> starts;
+    std::uint32_t begin = 0;
+    std::uint32_t end = 0;
+    const CRdfSummary* s = UsableSummary(file);
+    if (walk == RdfCurveWalk::Summaries && s && RecordsInView(file, m.View(), begin, end))
+        s->EventStarts(begin, end, starts);
+    else
+        starts = EventStartsInView(file, m.View());
+    const RdfRecord* records = file.Records();
+    for (std::uint32_t i : starts) out.push_back(m.X(records[i].TimeMs()));
+}
+
+RdfGraphModel BuildGraph(const CRecordingSet& set, std::span<const RdfRowDraw> rows, TimeRange view,
+                         ValueRange range, const RdfEdges& area, int labelWidth, int labelHeight,
+                         bool eventMarks, RdfCurveWalk walk) {
+    RdfGraphModel model;
+    model.geometry = RdfGraphLayout::Compute(area, view, range, labelWidth, labelHeight);
+    if (!model.geometry.HasPlot()) return model;
+    const RdfPlotMapping& m = model.geometry.mapping;
+    for (int f = 0; f < set.FileCount(); ++f) {
+        const CFileRdf& file = set.File(f);
+        for (int r = 0; r < int(rows.size()); ++r) {
+            const RdfRowDraw& row = rows[size_t(r)];
+            if (!row.on) continue;
+            const int slot = file.SlotOfSource(row.source);
+            if (slot < 0) continue;
+            RdfCurve curve;
+            curve.row = r;
+            curve.file = f;
+            const double scale = row.coefficient / double(CQuantityTable::DivisorOf(row.source));
+            BuildCurve(file, slot, scale, m, curve.points, walk);
+            if (!curve.points.empty()) model.curves.push_back(std::move(curve));
+        }
+    }
+    if (eventMarks)
+        for (int f = 0; f < set.FileCount(); ++f) BuildEventMarks(set.File(f), m, model.eventMarks, walk);
+    return model;
+}
+
+}  // namespace RdfCurveBuilder

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "rdf/RdfFormat.h"
+
+// What the graph needs to know about a file's records without walking them: for every used
+// slot the smallest and largest raw value of each block of records, at several block sizes
+// (a min/max pyramid), the times at the block starts for finding records by time, and where
+// events start. Built once while the file is opened; read-only afterwards, so any thread may
+// read it. It refers to the records of its file and lives no longer than they do.
+//
+// The answers are exact, never thinned: a range query takes the exact records at its edges
+// and only whole blocks from the summaries.
+class CRdfSummary {
+public:
+    // Records per pyramid step.
+    static constexpr std::uint32_t kFanout = 8;
+
+    // Summarises count records whose slots are those of header. Empty (nullptr) when the
+    // memory cannot be had or cancel is set meanwhile.
+    static std::unique_ptr<CRdfSummary> Build(const RdfRecord* records, std::uint32_t count,
+                                              const RdfHeader& header,
+                                              const std::atomic<bool>* cancel = nullptr);
+
+    // True when record times never go back; only then do the time searches below apply.
+    bool TimeOrdered() const { return m_timeOrdered; }
+    std::uint32_t Count() const { return m_count; }
+    std::uint32_t BlockSize() const { return m_blockSize; }
+
+    // The first record whose time is at least t (Count() when none). Needs TimeOrdered().
+    std::uint32_t LowerBound(std::int64_t t) const;
+    // Smallest and largest raw value of slot over records [begin, end); false when the slot
+    // holds no source or the range is empty.
+    bool MinMax(int slot, std::uint32_t begin, std::uint32_t end, std::int32_t& low, std::int32_t& high) const;
+    // The records of [begin, end) that start an event when a walk starts at begin (see
+    // EventStartTracker), in order, appended to out.
+    void EventStarts(std::uint32_t begin, std::uint32_t end, std::vector<std::uint32_t>& out) const;
+
+    // Bytes held by the summaries.
+    std::size_t MemoryBytes() const;
+
+private:
+    struct Extremes {
+        std::int32_t low;
+        std::int32_t high;
+    };
+    // One used slot: its extremes per block, level 0 of kBlock records, each next level
+    // kFanout blocks of the level below.
+    struct SlotPyramid {
+        std::vector<std::vector<Extremes>> levels;
+    };
+
+    CRdfSummary() = default;
+    static bool IsActive(const RdfRecord& r) { return (r.kind & kRdfEventActiveMask) != 0; }
+
+    const RdfRecord* m_records = nullptr;
+    std::uint32_t m_count = 0;
+    std::uint32_t m_blockSize = 16;
+    bool m_timeOrdered = true;
+    int m_slotIndex[kRdfSlotCount];  // into m_pyramids, -1 for an unused slot
+    std::vector<SlotPyramid> m_pyramids;
+    std::vector<std::int64_t> m_blockTimes;  // time of the first record of every level-0 block
+    // Records that start an event in a walk from the first record.
+    std::vector<std::uint32_t> m_eventStarts;
+};
