@@ -224,10 +224,23 @@ bool CSettings::LoadFrom(const QString& path) {
 
 bool CSettings::SaveTo(const QString& path) {
     std::lock_guard<std::mutex> guard(m_saveLock);
-    const QString dir = QFileInfo(path).absolutePath();
-    if (!QDir().mkpath(dir)) return false;
+    // The file holds the devices' passwords: it and the folder made for it are the user's alone.
+    const QFileInfo dir(QFileInfo(path).absolutePath());
+    if (!dir.isDir()) {
+        if (!QDir().mkpath(dir.absolutePath()) ||
+            !QDir().mkdir(dir.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            return false;
+    }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
+    // Unbuffered, so a disk that fills up shows as a short write here. Through the buffer
+    // the part that fits was flushed at commit without an error and a cut file replaced
+    // the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
+    // Set on the new file before it takes the name, so a reader never sees it more open.
+    if (!file.setPermissions(QFile::ReadOwner | QFile::WriteOwner)) {
+        file.cancelWriting();
+        return false;
+    }
     const QByteArray bytes = ToBytes();
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
