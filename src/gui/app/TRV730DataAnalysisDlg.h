@@ -29,6 +29,12 @@ public:
 
     static QString Caption();  // "%s v%d.%d" of LNG_MAIN_TITLE and the program version
 
+    // STAND-INS (replace at merge): open a recording in the recorded-data window and a
+    // settings file in the settings window. Until those windows exist they only note the file
+    // (windowFilePath) and bring this window to the front.
+    void OpenRecordingFile(const QString& path);
+    void OpenSettingsFile(const QString& path);
+
     // Runs a command as the menu or toolbar does (nothing when it is disabled).
     void RunCommand(int command);
     bool IsCommandEnabled(int command) const;
