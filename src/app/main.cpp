@@ -23,7 +23,8 @@ int PrintVersion() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) return PrintVersion();
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0)
+        return PrintVersion();
 
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("TRV-730 Data Analysis"));

@@ -42,7 +42,8 @@ TEST(FileHandoff, ASecondStartWithARecordingHandsItToTheRunningWindowAndEnds) {
     CInstanceChannel channel;
     ASSERT_TRUE(channel.Listen(runtime));
     CSettings settings;
-    CTRV730DataAnalysisDlg window(settings, [](QWidget* parent, CSettings&, int) { return new QuietPage(parent); });
+    CTRV730DataAnalysisDlg window(settings,
+                                  [](QWidget* parent, CSettings&, int) { return new QuietPage(parent); });
     window.show();
     CFileHandoff handoff(channel, window);
 
@@ -68,7 +69,8 @@ TEST(FileHandoff, OnlyExistingRecordingsAndSettingsFilesAreOpened) {
     QTemporaryDir dir;
     ScopedEnv config("XDG_CONFIG_HOME", dir.filePath("config"));
     CSettings settings;
-    CTRV730DataAnalysisDlg window(settings, [](QWidget* parent, CSettings&, int) { return new QuietPage(parent); });
+    CTRV730DataAnalysisDlg window(settings,
+                                  [](QWidget* parent, CSettings&, int) { return new QuietPage(parent); });
     ASSERT_TRUE(WriteFileBytes(dir.filePath("notes.txt"), "x"));
     ASSERT_TRUE(WriteFileBytes(dir.filePath("station.TRV730"), "[x]"));
     CFileHandoff::Open(window, dir.filePath("notes.txt"));

@@ -9,13 +9,15 @@
 
 CFileHandoff::CFileHandoff(CInstanceChannel& channel, CTRV730DataAnalysisDlg& window)
     : m_channel(channel), m_window(window) {
-    if (!channel.IsListening()) return;
+    if (!channel.IsListening())
+        return;
     m_notifier = new QSocketNotifier(qintptr(channel.Descriptor()), QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] { OnReadable(); });
 }
 
 void CFileHandoff::OnReadable() {
-    for (const QString& path : m_channel.Receive()) Open(m_window, path);
+    for (const QString& path : m_channel.Receive())
+        Open(m_window, path);
 }
 
 void CFileHandoff::Open(CTRV730DataAnalysisDlg& window, const QString& path) {
@@ -30,8 +32,10 @@ void CFileHandoff::Open(CTRV730DataAnalysisDlg& window, const QString& path) {
 }
 
 void BringToFront(QWidget* window) {
-    if (!window) return;
-    if (window->isMinimized()) window->showNormal();
+    if (!window)
+        return;
+    if (window->isMinimized())
+        window->showNormal();
     window->show();
     window->raise();
     window->activateWindow();
