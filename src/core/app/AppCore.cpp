@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "common/Check.h"
+#include "language/LanguageLocator.h"
 
 namespace {
 CAppCore* g_instance = nullptr;
@@ -41,8 +42,7 @@ void CAppCore::ParseArguments(const QStringList& args, QString& rdfPath, QString
 StartupPaths CAppCore::DefaultPaths() {
     StartupPaths paths;
     paths.lockDir = CSingleInstance::DefaultDir();
-    const QString exeDir = CLanguage::ExecutableDir();
-    if (!exeDir.isEmpty()) paths.languageFile = QDir(exeDir).filePath(QStringLiteral("language.dat"));
+    paths.languageFile = LanguageLocator::FindLanguageFile();
     return paths;
 }
 
@@ -53,7 +53,12 @@ int CAppCore::ExitStatus(StartupStatus status) {
 StartupStatus CAppCore::Start(const QStringList& args, const StartupPaths& paths, IStartupMessages& messages) {
     ParseArguments(args, RdfPathArg, SettingsFileArg);
 
-    if (!m_instance.Acquire(paths.lockDir)) return StartupStatus::SecondInstance;
+    if (!m_instance.Acquire(paths.lockDir)) {
+        const QString& file = RdfPathArg.isEmpty() ? SettingsFileArg : RdfPathArg;
+        if (!file.isEmpty()) CInstanceChannel::Send(paths.lockDir, file, kHandOverTimeoutMs);
+        return StartupStatus::SecondInstance;
+    }
+    m_channel.Listen(paths.lockDir);
 
     if (!Settings.Load()) {
         messages.ShowStartupError(kErrorCaption,

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/InstanceChannel.h"
 #include "app/SingleInstance.h"
 #include "language/Language.h"
 #include "settings/Settings.h"
@@ -17,7 +18,7 @@ public:
 
 enum class StartupStatus {
     Run,                 // go on to the main window
-    SecondInstance,      // another instance runs: end silently, exit status 0
+    SecondInstance,      // another instance runs (and got the file named, if any): end silently, status 0
     SettingsUnwritable,  // settings.bin could neither be read nor written: message shown
     LanguageMissing,     // language.dat missing or unreadable: message shown
 };
@@ -42,6 +43,8 @@ public:
     CSettings Settings;
     QString RdfPathArg;       // an existing .RDF file named on the command line
     QString SettingsFileArg;  // an existing .TRV730 file named on the command line
+    // How long a second start keeps trying to hand its file to a first one that is starting.
+    static constexpr int kHandOverTimeoutMs = 5000;
 
     // Command line, single instance, settings store, language table, in this order.
     StartupStatus Start(const QStringList& args, const StartupPaths& paths, IStartupMessages& messages);
@@ -57,6 +60,12 @@ public:
 
     static StartupPaths DefaultPaths();
 
+    // Files named on later starts arrive here while this instance runs.
+    CInstanceChannel& Channel() { return m_channel; }
+
 private:
     CSingleInstance m_instance;
+    // Declared after the lock so it closes (and removes its socket) before the lock goes:
+    // the next instance's socket is never removed by this one.
+    CInstanceChannel m_channel;
 };

@@ -6,6 +6,7 @@
 
 #include "common/Check.h"
 #include "language/IniFile.h"
+#include "language/LanguageLocator.h"
 
 namespace {
 std::atomic<const CLanguage*> g_current{nullptr};
@@ -34,9 +35,8 @@ QString CLanguage::ExecutableDir() {
 }
 
 bool CLanguage::Load() {
-    const QString dir = ExecutableDir();
-    if (dir.isEmpty()) return false;
-    return LoadFile(QDir(dir).filePath(QStringLiteral("language.dat")));
+    const QString path = LanguageLocator::FindLanguageFile();
+    return !path.isEmpty() && LoadFile(path);
 }
 
 bool CLanguage::LoadFile(const QString& path) {
@@ -53,6 +53,7 @@ bool CLanguage::LoadFile(const QString& path) {
         texts.append(value.isEmpty() ? key : ExpandLineBreaks(value));
     }
     m_texts = std::move(texts);
+    m_path = QFileInfo(path).absoluteFilePath();
     return true;
 }
 
@@ -61,6 +62,7 @@ void CLanguage::UseKeyNames() {
     texts.reserve(kKeyCount);
     for (int id = 0; id < kKeyCount; ++id) texts.append(QString::fromLatin1(kLanguageKeyNames[id]));
     m_texts = std::move(texts);
+    m_path.clear();
 }
 
 const QString& CLanguage::GetText(int id) const {

@@ -14,7 +14,8 @@ public:
 
     CLanguage() = default;
 
-    // Loads language.dat from the folder of the running executable.
+    // Loads the program's own language file (see LanguageLocator: beside the executable, else
+    // the installed one of the user's language).
     bool Load();
     // Loads the given file. False when it does not exist or cannot be read; the texts are then
     // left as they were. A file without the "language" section loads, every text its key name.
@@ -24,6 +25,8 @@ public:
     void UseKeyNames();
 
     bool IsLoaded() const { return m_texts.size() == kKeyCount; }
+    // The file the texts came from; empty before a load from a file.
+    const QString& FilePath() const { return m_path; }
 
     // The text of a key id. An id outside 0..752, or a lookup before loading, is a
     // programming error; release builds then answer with a fixed placeholder.
@@ -38,6 +41,7 @@ public:
 
 private:
     QStringList m_texts;
+    QString m_path;
 };
 
 // The text of a key id from the current language table.

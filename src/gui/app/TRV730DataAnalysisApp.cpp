@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/Colors.h"
+#include "app/FileHandoff.h"
 #include "app/MessageBox.h"
 #include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
@@ -85,8 +86,10 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
 
     CTRV730DataAnalysisDlg window(Settings, MakeDevicePage);
     window.show();
-    // A recording named on the command line (a double click on it) opens at once.
-    if (!RdfPathArg.isEmpty()) window.OpenRecordingFile(RdfPathArg);
+    // A file named on this start opens as one handed over by a later start would.
+    if (!RdfPathArg.isEmpty()) CFileHandoff::Open(window, RdfPathArg);
+    if (!SettingsFileArg.isEmpty()) CFileHandoff::Open(window, SettingsFileArg);
+    CFileHandoff handoff(Channel(), window);
 
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {

@@ -18,6 +18,7 @@
 #include "app/AboutDlg.h"
 #include "app/AddDeviceDlg.h"
 #include "app/AppInfo.h"
+#include "app/FileHandoff.h"
 #include "app/MessageBox.h"
 #include "controls/DialogUnits.h"
 #include "controls/DlgToolBar.h"
@@ -26,6 +27,7 @@
 #include "controls/WaitDlg.h"
 #include "controls/XLabel.h"
 #include "language/Language.h"
+#include "language/LanguageLocator.h"
 #include "language/TextFormat.h"
 #include "rdf/RdfWindowHost.h"
 #include "settings/DeviceList.h"
@@ -381,9 +383,14 @@ void CTRV730DataAnalysisDlg::OnDeleteDevice() {
         MessageBox::ShowKeys(this, LNG_GLOB_SETTSAVE_ERROR, LNG_GLOB_ERROR, MessageBox::Icon::Error);
 }
 
+// STAND-IN (replace at merge), see the header.
+void CTRV730DataAnalysisDlg::OpenSettingsFile(const QString& path) {
+    setWindowFilePath(path);
+    BringToFront(this);
+}
+
 void CTRV730DataAnalysisDlg::OnHelp() {
-    const QString help = QDir(CLanguage::ExecutableDir()).filePath(QStringLiteral("help.html"));
-    QDesktopServices::openUrl(QUrl::fromLocalFile(help));
+    QDesktopServices::openUrl(QUrl::fromLocalFile(LanguageLocator::HelpPage()));
 }
 
 void CTRV730DataAnalysisDlg::OnGoWeb() {

@@ -30,6 +30,10 @@ public:
 
     static QString Caption();  // "%s v%d.%d" of LNG_MAIN_TITLE and the program version
 
+    // STAND-IN (replace at merge): open a settings file in the settings window. Until that
+    // window exists it only notes the file (windowFilePath) and brings this window to the front.
+    void OpenSettingsFile(const QString& path);
+
     // Runs a command as the menu or toolbar does (nothing when it is disabled).
     void RunCommand(int command);
     bool IsCommandEnabled(int command) const;

@@ -80,6 +80,28 @@ TEST_F(Startup, ASecondInstanceEndsSilently) {
     EXPECT_TRUE(again.Acquire(paths().lockDir));
 }
 
+TEST_F(Startup, ASecondStartWithAFileHandsItToTheRunningInstance) {
+    const QString recording = dir.filePath("REC 7.RDF");
+    ASSERT_TRUE(WriteFileBytes(recording, "RDF"));
+    CSingleInstance running;
+    ASSERT_TRUE(running.Acquire(paths().lockDir));
+    CInstanceChannel runningChannel;
+    ASSERT_TRUE(runningChannel.Listen(paths().lockDir));
+
+    CAppCore app;
+    EXPECT_EQ(app.Start({"prog", recording}, paths(), messages), StartupStatus::SecondInstance);
+    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_EQ(runningChannel.Receive(1000), QStringList({recording}));
+}
+
+TEST_F(Startup, ARunningInstanceListensForLaterStarts) {
+    ASSERT_TRUE(WriteFileBytes(dir.filePath("language.dat"), "[language]\n"));
+    CAppCore app;
+    ASSERT_EQ(app.Start({"prog"}, paths(), messages), StartupStatus::Run);
+    ASSERT_TRUE(CInstanceChannel::Send(paths().lockDir, dir.filePath("x.trv730"), 1000));
+    EXPECT_EQ(app.Channel().Receive(1000), QStringList({dir.filePath("x.trv730")}));
+}
+
 TEST_F(Startup, OnlyAnExistingRdfOrTrv730FileIsKeptFromTheCommandLine) {
     ASSERT_TRUE(WriteFileBytes(dir.filePath("a.rdf"), "x"));
     ASSERT_TRUE(WriteFileBytes(dir.filePath("b.TrV730"), "x"));
