@@ -41,8 +41,10 @@ TEST(SimSettingsBlock, WritesOutsideARowsRangeAreRefusedWithException3) {
         const uint16_t before = device.Register(c.first);
         const auto result = device.Write(c.first, uint16_t(c.values.size()), c.values.data(), kT0);
         EXPECT_EQ(result.exception, c.exception) << c.what;
-        if (c.exception != 0) EXPECT_EQ(device.Register(c.first), before) << c.what;
-        else EXPECT_EQ(device.Register(c.first), c.values[0]) << c.what;
+        if (c.exception != 0)
+            EXPECT_EQ(device.Register(c.first), before) << c.what;
+        else
+            EXPECT_EQ(device.Register(c.first), c.values[0]) << c.what;
     }
 }
 
@@ -61,7 +63,8 @@ TEST(SimSettingsBlock, RecordingSettingsTakeEffectWithTheApplyCommand) {
     const uint16_t later[2] = {0, 500};
     ASSERT_EQ(device.Write(DI::kRegRecordPeriod, 2, later, kT0).exception, 0);
     uint32_t seen = 0;
-    device.SetTickHook([&seen](CSimDevice::Registers& r, Time) { seen = (uint32_t{r[2113]} << 16) | r[2114]; });
+    device.SetTickHook(
+        [&seen](CSimDevice::Registers& r, Time) { seen = (uint32_t{r[2113]} << 16) | r[2114]; });
     device.Tick(kT0 + std::chrono::seconds(1));
     EXPECT_EQ(seen, 250u);
     device.SetTickHook({});

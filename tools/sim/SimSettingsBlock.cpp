@@ -53,7 +53,8 @@ bool Accepts(const ParameterSpec& s, int64_t v) {
                 return true;
             }
             const uint32_t factor = CMyPropertyDouble::FactorOfStep(s.step);
-            return v >= CMyPropertyDouble::ToRaw(factor, s.minimum) && v <= CMyPropertyDouble::ToRaw(factor, s.maximum);
+            return v >= CMyPropertyDouble::ToRaw(factor, s.minimum) &&
+                   v <= CMyPropertyDouble::ToRaw(factor, s.maximum);
         }
         case EK_FSIZE:
             for (int i = 0; i < CMyPropertyFSize::kSizeCount; ++i) {
@@ -85,7 +86,8 @@ uint8_t SettingsWriteFault(const SimFaults& faults, uint16_t first, uint16_t cou
 uint8_t CSimDevice::CheckSettingsWriteLocked(uint16_t first, uint16_t count, const uint16_t* values) const {
     // The block as it would be after the write, so a row written in part is checked whole.
     std::array<uint16_t, kSettingsWords> block;
-    std::copy(m_regs.begin() + DI::kSettingsFirst, m_regs.begin() + DI::kSettingsFirst + kSettingsWords, block.begin());
+    std::copy(m_regs.begin() + DI::kSettingsFirst, m_regs.begin() + DI::kSettingsFirst + kSettingsWords,
+              block.begin());
     std::copy(values, values + count, block.begin() + (first - DI::kSettingsFirst));
     const int last = first + count - 1;
     for (const ParameterGroupSpec& group : ParameterGroupSpecs()) {
@@ -94,7 +96,8 @@ uint8_t CSimDevice::CheckSettingsWriteLocked(uint16_t first, uint16_t count, con
             if (s.kind == EK_PASSWASCII || rowLast < first || s.address > last) {
                 continue;
             }
-            const int64_t v = RegisterCodec::DecodeInteger(s.type, block.data() + (s.address - DI::kSettingsFirst));
+            const int64_t v =
+                RegisterCodec::DecodeInteger(s.type, block.data() + (s.address - DI::kSettingsFirst));
             if (!Accepts(s, v)) {
                 return DI::kExceptionIllegalValue;
             }
@@ -110,7 +113,9 @@ void CSimDevice::ApplySettingsLocked() {
 
 uint16_t CSimDevice::AppliedRegister(uint16_t address) const {
     std::lock_guard guard(m_lock);
-    return address >= DI::kSettingsFirst && address <= DI::kSettingsLast ? m_applied[address - DI::kSettingsFirst] : 0;
+    return address >= DI::kSettingsFirst && address <= DI::kSettingsLast
+               ? m_applied[address - DI::kSettingsFirst]
+               : 0;
 }
 
 void CSimDevice::MirrorAppliedLocked(uint16_t address) {

@@ -15,8 +15,8 @@ struct ParameterSpec {
     double defaultValue;
     double minimum;  // Int, TimeLen: base units; Double: shown units
     double maximum;
-    double step;     // Double only
-    int extra;       // List: key of the options text; TimeLen: unit set
+    double step;  // Double only
+    int extra;    // List: key of the options text; TimeLen: unit set
     int descriptionKey;
     const char* text;  // PasswASCII: default text
 };
@@ -35,7 +35,13 @@ inline constexpr const char* kDefaultDevicePassword = "1234";
 inline constexpr const char* kDefaultNetworkPassword = "vexor";
 
 // Event n (0..4): its source row and its two threshold rows.
-constexpr int EventSourceAddress(int n) { return 2062 + 2 * n; }
-constexpr int EventUpThresholdAddress(int n) { return 2032 + 2 * n; }
-constexpr int EventDownThresholdAddress(int n) { return 2042 + 2 * n; }
+constexpr int EventSourceAddress(int n) {
+    return 2062 + 2 * n;
+}
+constexpr int EventUpThresholdAddress(int n) {
+    return 2032 + 2 * n;
+}
+constexpr int EventDownThresholdAddress(int n) {
+    return 2042 + 2 * n;
+}
 inline constexpr int kEventCount = 5;

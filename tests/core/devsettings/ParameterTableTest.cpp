@@ -11,13 +11,17 @@
 namespace {
 
 class ParameterTable : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         UseDevSettingsLanguage();
         table.BuildParameterTable();
     }
-    CMyPropertySource* Source(int n) { return static_cast<CMyPropertySource*>(table.FindByAddress(EventSourceAddress(n))); }
-    CMyPropertyDouble* Up(int n) { return static_cast<CMyPropertyDouble*>(table.FindByAddress(EventUpThresholdAddress(n))); }
+    CMyPropertySource* Source(int n) {
+        return static_cast<CMyPropertySource*>(table.FindByAddress(EventSourceAddress(n)));
+    }
+    CMyPropertyDouble* Up(int n) {
+        return static_cast<CMyPropertyDouble*>(table.FindByAddress(EventUpThresholdAddress(n)));
+    }
     CMyPropertyDouble* Down(int n) {
         return static_cast<CMyPropertyDouble*>(table.FindByAddress(EventDownThresholdAddress(n)));
     }
@@ -32,10 +36,11 @@ TEST_F(ParameterTable, TwentyGroupsBindEveryUsedRegisterExactlyOnce) {
 
     std::multiset<int> used;
     for (const CMyProperty* row : table.Rows())
-        for (int a = 0; a < row->Binding().count; ++a) used.insert(row->Binding().address + a);
+        for (int a = 0; a < row->Binding().count; ++a)
+            used.insert(row->Binding().address + a);
     for (int a = 2000; a <= 2221; ++a) {
-        const bool unused = (a >= 2161 && a <= 2163) || (a >= 2180 && a <= 2182) || (a >= 2199 && a <= 2201) ||
-                            (a >= 2210 && a <= 2213);
+        const bool unused = (a >= 2161 && a <= 2163) || (a >= 2180 && a <= 2182) ||
+                            (a >= 2199 && a <= 2201) || (a >= 2210 && a <= 2213);
         EXPECT_EQ(used.count(a), unused ? 0u : 1u) << a;
     }
     EXPECT_EQ(used.size(), 222u - 13u);
