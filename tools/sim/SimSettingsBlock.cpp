@@ -8,7 +8,7 @@
 #include "device/DeviceInterface.h"
 #include "devsettings/MyPropertyDouble.h"
 #include "devsettings/MyPropertyFSize.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "devsettings/RegisterCodec.h"
 #include "devsettings/SourceCode.h"
 
@@ -32,7 +32,7 @@ bool IsKnownSource(uint32_t code) {
            KindOf(code) != 0 && DI::kMeasureKinds[channel][variant] == KindOf(code);
 }
 
-bool IsEventThreshold(const ParameterSpec& s) {
+bool IsEventThreshold(const ParameterDefinition& s) {
     for (int n = 0; n < kEventCount; ++n) {
         if (s.address == EventUpThresholdAddress(n) || s.address == EventDownThresholdAddress(n)) {
             return true;
@@ -43,7 +43,7 @@ bool IsEventThreshold(const ParameterSpec& s) {
 
 // Whether the device takes this value for the row. Lists depend on their language's
 // options and thresholds on their event's source; the device leaves those to the program.
-bool Accepts(const ParameterSpec& s, int64_t v) {
+bool Accepts(const ParameterDefinition& s, int64_t v) {
     switch (s.kind) {
         case EK_INT:
         case EK_TIMELEN:
@@ -90,8 +90,8 @@ uint8_t CSimDevice::CheckSettingsWriteLocked(uint16_t first, uint16_t count, con
               block.begin());
     std::copy(values, values + count, block.begin() + (first - DI::kSettingsFirst));
     const int last = first + count - 1;
-    for (const ParameterGroupSpec& group : ParameterGroupSpecs()) {
-        for (const ParameterSpec& s : group.rows) {
+    for (const ParameterGroupDefinition& group : ParameterGroupDefinitions()) {
+        for (const ParameterDefinition& s : group.rows) {
             const int rowLast = s.address + RegisterCountOf(s.type) - 1;
             if (s.kind == EK_PASSWASCII || rowLast < first || s.address > last) {
                 continue;

@@ -8,7 +8,7 @@
 #include "devsettings/MyPropertyPasswASCII.h"
 #include "devsettings/MyPropertySource.h"
 #include "devsettings/MyPropertyTimeLen.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "language/Language.h"
 
 namespace {
@@ -16,7 +16,7 @@ namespace {
 // A unit added to a threshold's name earlier is recognised by its comma near the end.
 constexpr int kUnitSuffixLimit = 10;
 
-std::unique_ptr<CMyProperty> MakeRow(const ParameterSpec& s) {
+std::unique_ptr<CMyProperty> MakeRow(const ParameterDefinition& s) {
     const RegisterBinding binding(s.kind, s.type, s.address);
     const QString& name = GetText(s.nameKey);
     const QString& description = GetText(s.descriptionKey);
@@ -52,11 +52,11 @@ std::unique_ptr<CMyProperty> MakeRow(const ParameterSpec& s) {
 
 void CParameterTable::BuildParameterTable() {
     m_groups.clear();
-    for (const ParameterGroupSpec& g : ParameterGroupSpecs()) {
+    for (const ParameterGroupDefinition& g : ParameterGroupDefinitions()) {
         ParameterGroup group;
         group.titleKey = g.titleKey;
         group.title = GetText(g.titleKey);
-        for (const ParameterSpec& s : g.rows) {
+        for (const ParameterDefinition& s : g.rows) {
             std::unique_ptr<CMyProperty> row = MakeRow(s);
             if (!row)
                 continue;

@@ -5,7 +5,7 @@
 #include "DevSettingsLanguage.h"
 #include "devsettings/MyPropertyDouble.h"
 #include "devsettings/MyPropertySource.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "devsettings/ParameterTable.h"
 
 namespace {

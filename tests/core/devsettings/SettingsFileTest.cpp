@@ -10,7 +10,7 @@
 #include "DevSettingsLanguage.h"
 #include "devsettings/MyPropertyDouble.h"
 #include "devsettings/MyPropertyPasswASCII.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "devsettings/ParameterTable.h"
 #include "devsettings/SettingsFile.h"
 #include "language/IniFile.h"

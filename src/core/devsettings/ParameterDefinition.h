@@ -5,7 +5,7 @@
 
 // One row of the device parameter table as data: what BuildParameterTable makes an editor
 // from, and what the simulator checks a written value against. Needs no language texts.
-struct ParameterSpec {
+struct ParameterDefinition {
     int nameKey;
     int kind;       // EditorKind
     uint32_t type;  // RegisterType
@@ -21,13 +21,13 @@ struct ParameterSpec {
     const char* text;  // PasswASCII: default text
 };
 
-struct ParameterGroupSpec {
+struct ParameterGroupDefinition {
     int titleKey;
-    std::span<const ParameterSpec> rows;
+    std::span<const ParameterDefinition> rows;
 };
 
 // The twenty groups in grid order, with their 126 rows.
-std::span<const ParameterGroupSpec> ParameterGroupSpecs();
+std::span<const ParameterGroupDefinition> ParameterGroupDefinitions();
 
 // The four-digit factory value of the device's own six-character password.
 inline constexpr const char* kDefaultDevicePassword = "1234";
