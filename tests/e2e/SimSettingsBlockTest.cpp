@@ -36,6 +36,11 @@ TEST(SimSettingsBlock, WritesOutsideARowsRangeAreRefusedWithException3) {
         {"block spanning two rows, one bad", 2004, {10, 1}, DI::kExceptionIllegalValue},
         {"password, anything", 2148, std::vector<uint16_t>(13, 0x0416), 0},
         {"list index, left to the program", 2072, {9}, 0},
+        {"threshold while no event source", 2032, {0, 1}, DI::kExceptionIllegalValue},
+        {"event source: frequency", 2062, {0x0001, 0x0009}, 0},
+        {"threshold below 25 Hz", 2032, {0, 2499}, DI::kExceptionIllegalValue},
+        {"threshold 49.90 Hz", 2032, {0, 4990}, 0},
+        {"five event sources of kind 0", 2062, std::vector<uint16_t>(10, 0), DI::kExceptionIllegalValue},
     };
     for (const Case& c : cases) {
         const uint16_t before = device.Register(c.first);

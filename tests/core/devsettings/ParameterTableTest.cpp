@@ -7,6 +7,7 @@
 #include "devsettings/MyPropertySource.h"
 #include "devsettings/ParameterDefinition.h"
 #include "devsettings/ParameterTable.h"
+#include "devsettings/SourceLimits.h"
 
 namespace {
 
@@ -144,6 +145,35 @@ TEST_F(ParameterTable, RebuildRestoresFactoryValues) {
     EXPECT_EQ(table.FindByAddress(2146)->Value(), 502);
     EXPECT_EQ(Up(0)->MaximumRaw(), 0);
     EXPECT_EQ(Up(0)->Name(), "Upper 1");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SourceLimits, AgreeWithTheCatalogueRowByRow) {
+    UseDevSettingsLanguage();
+    const SourceCatalogue catalogue = BuildSourceCatalogue();
+    for (const SourceInfo_t& row : catalogue) {
+        SourceThresholdRange range;
+        ASSERT_TRUE(ThresholdRangeOf(row.code, &range)) << row.code;
+        EXPECT_EQ(range.minimum, row.minimum) << row.code;
+        EXPECT_EQ(range.maximum, row.maximum) << row.code;
+        EXPECT_EQ(range.step, row.step) << row.code;
+    }
+    // Codes the catalogue does not offer.
+    int outside = 0;
+    for (unsigned channel = 0; channel < 21; ++channel)
+        for (unsigned variant = 0; variant < 7; ++variant)
+            for (unsigned kind = 0; kind < 31; ++kind) {
+                const SourceCode code = MakeSourceCode(channel, variant, kind);
+                SourceThresholdRange range;
+                if (FindSourceRow(catalogue, code) < 0) {
+                    EXPECT_FALSE(ThresholdRangeOf(code, &range)) << code;
+                    ++outside;
+                }
+            }
+    EXPECT_EQ(outside, 21 * 7 * 31 - 84);
 }
 
 }  // namespace
