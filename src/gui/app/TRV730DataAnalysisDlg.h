@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include <QVector>
 
-#include "app/DevicePage.h"
+#include "views/DevicePage.h"
 #include "app/MainCommands.h"
 
 class CDlgToolBar;
