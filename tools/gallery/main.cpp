@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <functional>
 
+#include "app/AppCore.h"
 #include "app/Colors.h"
 #include "controls/ColorRect.h"
 #include "controls/ControlDrawing.h"
@@ -76,10 +77,17 @@ bool InstallLanguage(const QString& folder, CLanguage& language) {
     return true;
 }
 
+// The colours the program would give its controls: the running store, else the defaults.
+const CSettings& AppSettings() {
+    if (const CAppCore* app = CAppCore::Instance()) return app->Settings;
+    static const CSettings defaults;
+    return defaults;
+}
+
 // A sheet with a background, the controls laid out by the caller.
 class Sheet : public QWidget {
 public:
-    explicit Sheet(const QSize& size, const QColor& back = ColorFromRef(ControlDrawing::AppSettings().WindowBackColor)) {
+    explicit Sheet(const QSize& size, const QColor& back = ColorFromRef(AppSettings().WindowBackColor)) {
         setFixedSize(size);
         QPalette pal = palette();
         pal.setColor(QPalette::Window, back);
@@ -108,7 +116,7 @@ void Save(QWidget& w, const QString& dir, const QString& name, int scale) {
 QColor Ref(quint32 ref) { return ColorFromRef(ref); }
 
 void Labels(const QString& dir, int scale) {
-    const CSettings& s = ControlDrawing::AppSettings();
+    const CSettings& s = AppSettings();
     Sheet sheet(QSize(420, 200), QColor(70, 120, 170));
     auto add = [&sheet](const QRect& r) {
         auto* l = new CXLabel(&sheet);
@@ -183,7 +191,7 @@ void Progress(const QString& dir, int scale) {
 }
 
 void Thermometers(const QString& dir, int scale) {
-    const CSettings& s = ControlDrawing::AppSettings();
+    const CSettings& s = AppSettings();
     Sheet sheet(QSize(250, 160));
     struct T { float lower, upper, value; };
     const T cases[] = {{-50, 120, -50}, {-50, 120, 23.5f}, {-50, 120, 150}, {0, 40, 31}};
@@ -211,7 +219,7 @@ void ColorRects(const QString& dir, int scale) {
 }
 
 void Groups(const QString& dir, int scale) {
-    const CSettings& s = ControlDrawing::AppSettings();
+    const CSettings& s = AppSettings();
     Sheet sheet(QSize(420, 140));
     auto* g = new CGroupStatic(&sheet, QStringLiteral("Phase 1"));
     g->setGeometry(8, 8, 200, 124);
@@ -249,6 +257,7 @@ void ErrorList(const QString& dir, int scale) {
     Sheet sheet(QSize(480, 150));
     auto* list = new CXListCtrl(&sheet);
     list->setGeometry(0, 0, 480, 150);
+    list->SetColors(ColorFromRef(AppSettings().WindowBackColor), Qt::black);
     list->UpdateErrors(0x1 | 0x4, QTime(10, 15, 2));
     list->UpdateErrors(0x4, QTime(10, 16, 40));
     list->UpdateErrors(0x4 | 0x10 | 0x80000000u, QTime(11, 2, 9));
@@ -288,7 +297,7 @@ void Wait(const QString& dir, int scale) {
 }
 
 void Charts(const QString& dir, int scale) {
-    const CSettings& s = ControlDrawing::AppSettings();
+    const CSettings& s = AppSettings();
     Sheet sheet(QSize(4 * 190 + 10, 150));
     struct C { double size, free; int present; };
     const C cases[] = {{8589934592.0, 6442450944.0, 1}, {1e9, 1e9, 1}, {4e9, 3.9e9, 1}, {0, 0, 0}};

@@ -45,16 +45,18 @@ void DeviceLink::Command(int command) {
     switch (command) {
         case kDeviceCommandDisconnect:
             m_linkState.store(int(LinkState::Disconnecting));
+            // Posted before the thread is woken, so the graph hears of the disconnect
+            // before the page's blanking that the thread posts.
+            m_poster.Post(UM_GRAPH_STATE, kGraphStateDisconnect, 0);
             // A connect or an exchange under way would otherwise hold the disconnect for
             // as long as a silent device lets it wait.
             m_client.Interrupt();
             Wake();
-            m_poster.Post(UM_GRAPH_STATE, kGraphStateDisconnect, 0);
             break;
         case kDeviceCommandConnect:
             m_linkState.store(int(LinkState::Connecting));
-            Wake();
             m_poster.Post(UM_GRAPH_STATE, kGraphStateConnect, 0);
+            Wake();
             break;
         case kDeviceCommandStop:
             Stop();

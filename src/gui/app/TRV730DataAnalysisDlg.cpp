@@ -19,6 +19,7 @@
 #include "app/AddDeviceDlg.h"
 #include "app/AppInfo.h"
 #include "app/FileHandoff.h"
+#include "app/DeviceTabs.h"
 #include "app/MessageBox.h"
 #include "controls/DialogUnits.h"
 #include "controls/DlgToolBar.h"
@@ -38,24 +39,23 @@ constexpr int kToolbarImageHeight = 32;
 constexpr int kToolbarButtonSize = 54;
 }  // namespace
 
-CTRV730DataAnalysisDlg::CTRV730DataAnalysisDlg(CSettings& settings, DevicePageFactory pageFactory, QWidget* parent)
-    : QMainWindow(parent), m_settings(settings), m_pageFactory(std::move(pageFactory)) {
+CTRV730DataAnalysisDlg::CTRV730DataAnalysisDlg(CSettings& settings, const DevicePageFactory& pageFactory,
+                                               QWidget* parent)
+    : QMainWindow(parent), m_settings(settings) {
     m_rdfHost = new CRdfWindowHost(this);
     setWindowTitle(Caption());
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.svg")));
     BuildMenu();
     BuildToolBar();
-    BuildTabs();
+    BuildTabs(pageFactory);
     BuildBanner();
     FixMinimumSize();
     OnTabChanged(m_tabs->currentIndex());
     m_timer = startTimer(kTimerPeriodMs);
 }
 
-CTRV730DataAnalysisDlg::~CTRV730DataAnalysisDlg() {
-    // However the window goes, no polling thread outlives its page.
-    for (int i = 0; i < m_pages.size(); ++i) DestroyPage(i);
-}
+// The device tabs stop every page before the widgets go.
+CTRV730DataAnalysisDlg::~CTRV730DataAnalysisDlg() = default;
 
 QString CTRV730DataAnalysisDlg::Caption() {
     return FormatText(QStringLiteral("%s v%d.%d"),
@@ -124,7 +124,7 @@ void CTRV730DataAnalysisDlg::BuildToolBar() {
     addToolBar(Qt::TopToolBarArea, m_toolbar);
 }
 
-void CTRV730DataAnalysisDlg::BuildTabs() {
+void CTRV730DataAnalysisDlg::BuildTabs(const DevicePageFactory& pageFactory) {
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     // The tab strip keeps a pixel of air on every side and a little more under the toolbar.
@@ -133,11 +133,12 @@ void CTRV730DataAnalysisDlg::BuildTabs() {
     m_tabs->setObjectName(QString::number(IDC_TAB));
     layout->addWidget(m_tabs);
     setCentralWidget(central);
+    m_devices = std::make_unique<CDeviceTabs>(*m_tabs, m_settings, pageFactory);
 
     const int count = m_settings.DeviceCount();
     for (int i = 0; i < count; ++i) {
-        AppendTab(i);
-        if (!CreatePage(i)) {
+        m_devices->Append(i);
+        if (!m_devices->CreatePage(i)) {
             MessageBox::Show(this, FormatLng(LNG_MAIN_CANT_ADD_DEVICE, {m_settings.Devices[i].NameText()}),
                              GetText(LNG_GLOB_ERROR), MessageBox::Icon::Error);
         }
@@ -166,41 +167,7 @@ void CTRV730DataAnalysisDlg::FixMinimumSize() {
     resize(size);
 }
 
-void CTRV730DataAnalysisDlg::AppendTab(int index) {
-    auto* holder = new QWidget;
-    auto* layout = new QVBoxLayout(holder);
-    layout->setContentsMargins(0, 0, 0, 0);
-    m_tabs->insertTab(index, holder, CStTabCtrl::StateIcon(0), m_settings.Devices[index].NameText());
-    m_tabs->SetTabImage(index, 0);
-    m_pages.insert(index, nullptr);
-}
-
-bool CTRV730DataAnalysisDlg::CreatePage(int tab) {
-    if (tab < 0 || tab >= m_tabs->count() || !m_pageFactory) return false;
-    QWidget* holder = m_tabs->widget(tab);
-    IDevicePage* page = m_pageFactory(holder, m_settings, tab);
-    if (!page) return false;
-    holder->layout()->addWidget(page->PageWidget());
-    m_pages[tab] = page;
-    return true;
-}
-
-void CTRV730DataAnalysisDlg::DestroyPage(int tab) {
-    if (tab < 0 || tab >= m_pages.size() || !m_pages[tab]) return;
-    IDevicePage* page = m_pages[tab];
-    m_pages[tab] = nullptr;
-    page->DeviceCommand(kDeviceCommandStop);
-    delete page->PageWidget();
-}
-
-void CTRV730DataAnalysisDlg::RenumberPages() {
-    for (int i = 0; i < m_pages.size(); ++i)
-        if (m_pages[i]) m_pages[i]->SetDeviceIndex(i);
-}
-
-IDevicePage* CTRV730DataAnalysisDlg::Page(int tab) const {
-    return tab >= 0 && tab < m_pages.size() ? m_pages[tab] : nullptr;
-}
+IDevicePage* CTRV730DataAnalysisDlg::Page(int tab) const { return m_devices ? m_devices->Page(tab) : nullptr; }
 
 QAction* CTRV730DataAnalysisDlg::MenuAction(int command) const {
     for (const auto& [id, action] : m_menuActions)
@@ -234,11 +201,7 @@ void CTRV730DataAnalysisDlg::UpdateBanner() {
 }
 
 void CTRV730DataAnalysisDlg::RefreshLinkStates() {
-    for (int i = 0; i < m_tabs->count(); ++i) {
-        const IDevicePage* page = Page(i);
-        const int image = MainCommands::TabImage(page != nullptr, page ? page->PageLinkState() : LinkState::Disconnected);
-        if (m_tabs->TabImage(i) != image) m_tabs->SetTabImage(i, image);
-    }
+    m_devices->RefreshImages();
     UpdateBanner();
 }
 
@@ -282,9 +245,7 @@ void CTRV730DataAnalysisDlg::RunCommand(int command) {
         case ID_DISCONNECT: OnConnect(kDeviceCommandDisconnect); break;
         case ID_CONNECT_ALL:
         case ID_DISCONNECT_ALL: {
-            const int c = command == ID_CONNECT_ALL ? kDeviceCommandConnect : kDeviceCommandDisconnect;
-            for (IDevicePage* page : std::as_const(m_pages))
-                if (page) page->DeviceCommand(c);
+            m_devices->SendToAll(command == ID_CONNECT_ALL ? kDeviceCommandConnect : kDeviceCommandDisconnect);
             break;
         }
         case ID_VIEW_LIVE_GRAPH: OnViewLiveGraph(); break;
@@ -332,18 +293,15 @@ void CTRV730DataAnalysisDlg::OnAddDevice() {
             return;
         case DeviceList::Result::Saved: break;
     }
-    AppendTab(slot);
+    m_devices->Append(slot);
     m_tabs->setCurrentIndex(slot);
-    if (CreatePage(slot)) {
+    if (m_devices->CreatePage(slot)) {
         OnTabChanged(slot);
         MessageBox::ShowKeys(this, LNG_MAIN_ADDED_DEVICE_SUCCESS, LNG_GLOB_SYSTEM, MessageBox::Icon::Information);
         return;
     }
     // The record stays saved and gets its tab at the next start.
-    QWidget* holder = m_tabs->widget(slot);
-    m_tabs->removeTab(slot);
-    m_pages.remove(slot);
-    delete holder;
+    m_devices->Remove(slot);
     m_tabs->setCurrentIndex(0);
     MessageBox::Show(this, FormatLng(LNG_MAIN_CANT_ADD_DEVICE, {m_settings.Devices[slot].NameText()}),
                      GetText(LNG_GLOB_ERROR), MessageBox::Icon::Error);
@@ -356,8 +314,7 @@ void CTRV730DataAnalysisDlg::OnEditDevice() {
     if (dlg.exec() != QDialog::Accepted) return;
     const DeviceList::Result result = DeviceList::Edit(m_settings, tab, dlg.Values());
     // The list shows what is in memory, saved or not.
-    m_tabs->setTabText(tab, m_settings.Devices[tab].NameText());
-    m_tabs->SetTabImage(tab, 0);
+    m_devices->SetCaption(tab, m_settings.Devices[tab].NameText());
     if (IDevicePage* page = Page(tab)) page->DeviceChanged();
     if (result == DeviceList::Result::Saved)
         MessageBox::ShowKeys(this, LNG_MAIN_EDIT_DEVICE_SUCCESS, LNG_GLOB_SYSTEM, MessageBox::Icon::Information);
@@ -368,13 +325,11 @@ void CTRV730DataAnalysisDlg::OnEditDevice() {
 void CTRV730DataAnalysisDlg::OnDeleteDevice() {
     const int tab = m_tabs->currentIndex();
     if (tab < 0 || tab >= m_tabs->count()) return;
-    DestroyPage(tab);
-    QWidget* holder = m_tabs->widget(tab);
-    m_tabs->removeTab(tab);
-    m_pages.remove(tab);
-    delete holder;
+    m_devices->Remove(tab);
     const DeviceList::Result result = DeviceList::Remove(m_settings, tab);
-    RenumberPages();
+    // Each page connects with its own copy of its record, so the records moving before
+    // the pages are renumbered cannot send one to its neighbour's device.
+    m_devices->Renumber();
     m_tabs->setCurrentIndex(tab >= m_tabs->count() ? m_tabs->count() - 1 : tab);
     OnTabChanged(m_tabs->currentIndex());
     if (result == DeviceList::Result::Saved)
@@ -422,16 +377,8 @@ void CTRV730DataAnalysisDlg::CloseSequence() {
     m_rdfHost->Close();  // waits about ten seconds at most, then goes on without it
     m_banner->hide();
     m_tabs->hide();
-    for (IDevicePage* page : std::as_const(m_pages))
-        if (page) page->DeviceCommand(kDeviceCommandDisconnect);
-    // Each stop waits for its polling thread while events keep being dispatched.
-    for (int i = 0; i < m_pages.size(); ++i) DestroyPage(i);
-    while (m_tabs->count() > 0) {
-        QWidget* holder = m_tabs->widget(0);
-        m_tabs->removeTab(0);
-        delete holder;
-    }
-    m_pages.clear();
+    m_devices->SendToAll(kDeviceCommandDisconnect);
+    m_devices->Clear();
     wait.Hide();
     m_closed = true;
 }

@@ -2,10 +2,12 @@
 
 #include <QMainWindow>
 #include <QVector>
+#include <memory>
 
-#include "app/DevicePage.h"
 #include "app/MainCommands.h"
+#include "views/DevicePage.h"
 
+class CDeviceTabs;
 class CDlgToolBar;
 class CRdfWindowHost;
 class CStTabCtrl;
@@ -16,7 +18,8 @@ class QMenu;
 class CSettings;
 
 // The main window: one tab per device, the menu and toolbar that connect, disconnect, add,
-// edit and delete devices, and the banner that says when a device is out of reach.
+// edit and delete devices, and the banner that says when a device is out of reach. The
+// tabs and their pages are kept by CDeviceTabs; the command rules are MainCommands'.
 class CTRV730DataAnalysisDlg : public QMainWindow {
     Q_OBJECT
 public:
@@ -25,7 +28,7 @@ public:
     static constexpr int kTimerId = 1125;
     static constexpr int kTimerPeriodMs = 500;
 
-    CTRV730DataAnalysisDlg(CSettings& settings, DevicePageFactory pageFactory, QWidget* parent = nullptr);
+    CTRV730DataAnalysisDlg(CSettings& settings, const DevicePageFactory& pageFactory, QWidget* parent = nullptr);
     ~CTRV730DataAnalysisDlg() override;
 
     static QString Caption();  // "%s v%d.%d" of LNG_MAIN_TITLE and the program version
@@ -59,15 +62,10 @@ protected:
 private:
     void BuildMenu();
     void BuildToolBar();
-    void BuildTabs();
+    void BuildTabs(const DevicePageFactory& pageFactory);
     void BuildBanner();
     void FixMinimumSize();
 
-    // Tabs and their pages; tab i always shows device record i.
-    void AppendTab(int index);
-    bool CreatePage(int tab);
-    void DestroyPage(int tab);
-    void RenumberPages();
     void OnTabChanged(int tab);
     void UpdateBanner();
 
@@ -83,11 +81,10 @@ private:
     void CloseSequence();
 
     CSettings& m_settings;
-    DevicePageFactory m_pageFactory;
     CStTabCtrl* m_tabs = nullptr;
+    std::unique_ptr<CDeviceTabs> m_devices;  // the pages behind m_tabs
     CDlgToolBar* m_toolbar = nullptr;
     CXLabel* m_banner = nullptr;
-    QVector<IDevicePage*> m_pages;  // per tab; null for a tab whose page could not be made
     QVector<QPair<int, QAction*>> m_menuActions;
     CRdfWindowHost* m_rdfHost = nullptr;
     int m_timer = 0;

@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/AppCore.h"
-#include "settings/Settings.h"
 
 namespace ControlDrawing {
 
@@ -41,12 +39,6 @@ QFont ArialFont(int cellHeight, int weight) {
 QColor ButtonFace() { return QApplication::palette().color(QPalette::Active, QPalette::Button); }
 QColor WindowText() { return QApplication::palette().color(QPalette::Active, QPalette::WindowText); }
 QColor WindowFrame() { return QApplication::palette().color(QPalette::Active, QPalette::Shadow); }
-
-const CSettings& AppSettings() {
-    if (const CAppCore* app = CAppCore::Instance()) return app->Settings;
-    static const CSettings defaults;
-    return defaults;
-}
 
 QImage MakeBuffer(const QSize& logical, qreal dpr) {
     QImage img(DeviceSize(logical, dpr), QImage::Format_ARGB32_Premultiplied);

@@ -7,7 +7,6 @@
 #include <QRect>
 #include <QString>
 
-class CSettings;
 class QPainter;
 class QPaintDevice;
 class QWidget;
@@ -23,9 +22,6 @@ QFont ArialFont(int cellHeight, int weight = 400);
 QColor ButtonFace();
 QColor WindowText();
 QColor WindowFrame();
-
-// The settings store of the running program, or built-in defaults when none runs (tools).
-const CSettings& AppSettings();
 
 // A transparent back buffer of a logical size, in device pixels of the given ratio.
 QImage MakeBuffer(const QSize& logical, qreal dpr);

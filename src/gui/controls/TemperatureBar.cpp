@@ -3,7 +3,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include "app/Colors.h"
+#include "controls/ColorRef.h"
 #include "controls/ControlDrawing.h"
 #include "indicators/IndicatorMath.h"
 

@@ -4,7 +4,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-#include "app/Colors.h"
+#include "controls/ColorRef.h"
 #include "controls/ControlDrawing.h"
 #include "indicators/IndicatorMath.h"
 

@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
-#include "app/Colors.h"
+#include "controls/ColorRef.h"
 #include "controls/ControlDrawing.h"
 #include "controls/IconIds.h"
 #include "language/Language.h"
@@ -81,13 +81,18 @@ CXListCtrl::CXListCtrl(QWidget* parent) : QTableWidget(parent) {
         setHorizontalHeaderItem(c, header);
     }
 
+    SetColors(palette().color(QPalette::Base), m_textColor);
+    SizeColumns();
+}
+
+void CXListCtrl::SetColors(const QColor& back, const QColor& text) {
+    m_textColor = text;
     QPalette pal = palette();
-    const QColor back = ColorFromRef(ControlDrawing::AppSettings().WindowBackColor);
     pal.setColor(QPalette::Base, back);
     pal.setColor(QPalette::Window, back);
-    pal.setColor(QPalette::Text, m_textColor);
+    pal.setColor(QPalette::Text, text);
     setPalette(pal);
-    SizeColumns();
+    ShowRows();
 }
 
 void CXListCtrl::UpdateErrors(quint32 mask) { UpdateErrors(mask, QTime::currentTime()); }

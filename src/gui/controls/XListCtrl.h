@@ -19,6 +19,9 @@ public:
 
     explicit CXListCtrl(QWidget* parent = nullptr);
 
+    // The list's background and the text colour of its rows; the owner's choice.
+    void SetColors(const QColor& back, const QColor& text);
+
     void UpdateErrors(quint32 mask);
     void UpdateErrors(quint32 mask, const QTime& now);
     void Clear();

@@ -214,10 +214,7 @@ void CDeviceDlg::ApplyColors() {
     m_cardChart->SetTextColor(captionText);
 
     // The error list reads as a list, not as a value: window background, black text.
-    QPalette listPal = m_errorList->palette();
-    listPal.setColor(QPalette::Base, windowBack);
-    listPal.setColor(QPalette::Text, Qt::black);
-    m_errorList->setPalette(listPal);
+    m_errorList->SetColors(windowBack, Qt::black);
 }
 
 bool CDeviceDlg::Initialize() {

@@ -7,7 +7,7 @@
 #include <mutex>
 #include <optional>
 
-#include "app/DevicePage.h"
+#include "views/DevicePage.h"
 #include "device/DevicePoster.h"
 #include "device/LiveView.h"
 #include "settings/Settings.h"

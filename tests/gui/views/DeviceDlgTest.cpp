@@ -12,6 +12,7 @@
 #include <map>
 
 #include "app/AppCore.h"
+#include "controls/ColorRef.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 #include "views/DeviceDlg.h"
@@ -99,6 +100,17 @@ TEST_F(DevicePage, StartsWithOnlyTheSettingsButtonEnabled) {
     EXPECT_EQ(page.FindDeviceIndex(), -1);
     page.SetDeviceIndex(3);
     EXPECT_EQ(page.FindDeviceIndex(), 3);
+}
+
+// The error list is a list on the window, unlike the value labels around it.
+TEST_F(DevicePage, ErrorListTakesTheWindowBackgroundAndBlackText) {
+    settings.WindowBackColor = 0x00D0E0F0;
+    settings.ValueBackColor = 0x00203040;
+    settings.ValueTextColor = 0x0000FFFF;
+    const CDeviceDlg other(nullptr, settings);
+    const QPalette pal = other.Control(L::IDC_ERROR_LIST)->palette();
+    EXPECT_EQ(pal.color(QPalette::Base), ColorFromRef(0x00D0E0F0));
+    EXPECT_EQ(pal.color(QPalette::Text), QColor(Qt::black));
 }
 
 TEST_F(DevicePage, ScrollBarFollowsTheAreaTheLayoutGets) {
