@@ -1,11 +1,12 @@
 #pragma once
 
-// One device of the soak run: its simulator, the link that polls it, and what the
-// watching thread learns about them.
+// One device of the soak run: its simulator, the link that polls it (its own, or a device
+// page's in the main window), and what the watching thread learns about them.
 
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "SimFaultControl.h"
@@ -104,6 +105,7 @@ struct SoakDevice {
     std::unique_ptr<CCountingPoster> poster;
     std::unique_ptr<DeviceLink> link;
     DeviceRecord record;
+    std::function<LinkState()> state;  // the link's state, read by the watching thread
 
     // The schedule, driven by the watching thread only.
     SoakFault active = SoakFault::None;

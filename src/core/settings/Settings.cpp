@@ -58,7 +58,7 @@ public:
         return true;
     }
     bool F64(double& v) {
-        quint32 lo, hi;
+        quint32 lo = 0, hi = 0;
         if (!Has(8)) return false;
         U32(lo);
         U32(hi);

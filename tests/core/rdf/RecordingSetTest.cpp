@@ -109,12 +109,20 @@ TEST_F(RecordingSetTest, LoaderOpensFilesOffTheCallersThread) {
     EXPECT_EQ(results[1].error, RdfOpenError::TooShort);
     EXPECT_EQ(results[2].path, other);
 
-    // Cancelled before it gets going: nothing is read, every path is accounted for.
-    ASSERT_TRUE(loader.Start({good, other}, nullptr));
-    loader.Cancel();
+    // Cancelled while the first file is read: the rest is skipped, every path is accounted
+    // for. (Cancelled from here right after Start, the thread may have read both small files
+    // already.)
+    struct CancellingListener : CRdfFileLoader::IListener {
+        CRdfFileLoader* loader = nullptr;
+        void OnLoadProgress(int, int, std::uint64_t, std::uint64_t) override { loader->Cancel(); }
+        void OnLoadFinished() override {}
+    } canceller;
+    canceller.loader = &loader;
+    ASSERT_TRUE(loader.Start({good, other}, &canceller));
     results = loader.TakeResults();
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(results[1].error, RdfOpenError::Cancelled);
+    EXPECT_EQ(results[1].file, nullptr);
     EXPECT_TRUE(loader.IsFinished());
 }
 }  // namespace
