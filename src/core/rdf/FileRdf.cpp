@@ -19,6 +19,8 @@ namespace {
 // Large enough that system call overhead vanishes, small enough for smooth progress and
 // a prompt reaction to cancelling.
 constexpr std::size_t kReadChunk = std::size_t(16) << 20;
+// Read pieces while summarising: small enough to be summarised from the core's own cache.
+constexpr std::size_t kSummaryPiece = std::size_t(512) << 10;
 // From this size on a second core faults in the store's memory ahead of the reads.
 constexpr std::uint64_t kPrefaultFrom = std::uint64_t(4) * kReadChunk;
 
@@ -161,12 +163,30 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     auto* bytes = reinterpret_cast<std::uint8_t*>(m_store.Data());
     std::optional<CPageFaulter> prefault;
     if (total >= kPrefaultFrom) prefault.emplace(bytes, std::size_t(total), kReadChunk);
+    // The summaries are built from each block just read, while it is in the cache; they
+    // hold as long as the merge leaves every record where it is (a file of the device).
+    CRdfSummaryBuilder summary;
+    const bool summarise =
+        control && control->summarise && summary.Start(m_store.Data(), std::uint32_t(available), header);
     std::uint64_t done = 0;
     while (done < total) {
         if (Cancelled(control)) return RdfOpenError::Cancelled;
         if (prefault) prefault->Reached(std::size_t(done / kReadChunk));
         const std::size_t want = std::size_t(std::min<std::uint64_t>(kReadChunk, total - done));
-        const std::int64_t n = ReadAt(fd, bytes + done, want, offset + done);
+        std::int64_t n = 0;
+        if (!summarise) {
+            n = ReadAt(fd, bytes + done, want, offset + done);
+        } else {
+            // In pieces that fit the core's cache, each summarised straight after it came.
+            while (std::size_t(n) < want) {
+                const std::size_t piece = std::min(kSummaryPiece, want - std::size_t(n));
+                const std::int64_t got = ReadAt(fd, bytes + done + n, piece, offset + done + n);
+                if (got < 0) return RdfOpenError::ReadError;
+                n += got;
+                summary.Add(std::uint32_t((done + std::uint64_t(n)) / kRdfRecordSize));
+                if (std::size_t(got) < piece) break;
+            }
+        }
         if (n < 0) return RdfOpenError::ReadError;
         done += std::uint64_t(n);
         if (control && control->progress) control->progress(done, total);
@@ -176,8 +196,15 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     const std::size_t count = std::size_t(done / kRdfRecordSize);
     if (count == 0) return RdfOpenError::NoRecords;
 
-    if (!Merge(count)) return RdfOpenError::OutOfMemory;
+    bool identity = false;
+    if (!Merge(count, identity)) return RdfOpenError::OutOfMemory;
     m_header = header;
+    if (summarise) {
+        if (identity) m_summary = summary.Finish(m_recordCount);
+        // Records moved, or the memory was short: summarised afresh (still optional).
+        if (!m_summary) m_summary = CRdfSummary::Build(m_store.Data(), m_recordCount, header, control->cancel);
+        if (Cancelled(control)) return RdfOpenError::Cancelled;
+    }
     return RdfOpenError::None;
 }
 
@@ -185,7 +212,8 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
 // into one sequence ordered by time; an event record replaces the data record of the same
 // millisecond. A time-ordered file (every file the device writes) merges in place; any
 // other order falls back to a second store.
-bool CFileRdf::Merge(std::size_t count) {
+bool CFileRdf::Merge(std::size_t count, bool& identity) {
+    identity = false;
     RdfRecord* records = m_store.Data();
     const auto nextData = [&](std::size_t from) {
         while (from < count && records[from].kind != 0) ++from;
@@ -199,6 +227,7 @@ bool CFileRdf::Merge(std::size_t count) {
     CRecordStore spill;
     RdfRecord* out = records;
     std::size_t written = 0;
+    bool moved = false;
     // Places records[from] at the next output position. In place this is safe while the
     // position holds nothing still to be read, that is, lies below the next unread record.
     const auto place = [&](std::size_t from, std::size_t firstUnread) -> bool {
@@ -207,6 +236,7 @@ bool CFileRdf::Merge(std::size_t count) {
                 ++written;
                 return true;
             }
+            moved = true;
             if (written < firstUnread) {
                 std::memcpy(&records[written++], &records[from], sizeof(RdfRecord));
                 return true;
@@ -247,6 +277,7 @@ bool CFileRdf::Merge(std::size_t count) {
         }
     }
 
+    identity = out == records && !moved && written == count;
     if (out != records) m_store = std::move(spill);
     m_store.Shrink(written);
     m_recordCount = std::uint32_t(written);
