@@ -34,7 +34,7 @@
 #include "rdf/RdfOpenProgress.h"
 #include "rdf/RdfSettingsDlg.h"
 #include "settings/Settings.h"
-#include "views/AnchorLayout.h"
+#include "indicators/AnchorLayout.h"
 
 namespace {
 
