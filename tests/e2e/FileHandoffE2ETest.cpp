@@ -7,10 +7,14 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 
+#include "app/AppCore.h"
 #include "app/FileHandoff.h"
 #include "app/InstanceChannel.h"
 #include "app/SingleInstance.h"
 #include "app/TRV730DataAnalysisDlg.h"
+#include "core/rdf/RdfFixtures.h"
+#include "rdf/RdfGraphDlg.h"
+#include "rdf/RdfWindowHost.h"
 #include "settings/Settings.h"
 #include "support/TestSupport.h"
 
@@ -34,8 +38,9 @@ TEST(FileHandoff, ASecondStartWithARecordingHandsItToTheRunningWindowAndEnds) {
     ScopedEnv config("XDG_CONFIG_HOME", dir.filePath("config"));
     const QString runtime = dir.filePath("run");
     QDir().mkpath(runtime);
+    CAppCore app;  // the recorded-data window reads its settings through it
     const QString recording = dir.filePath("Записи/REC0001.RDF");
-    ASSERT_TRUE(WriteFileBytes(recording, QByteArray("RDF\0", 4)));
+    ASSERT_TRUE(WriteFileBytes(recording, RdfBytes(RdfFields(7), {{0, 1000, {}}, {0, 2000, {}}})));
 
     CSingleInstance instance;
     ASSERT_TRUE(instance.Acquire(runtime));
@@ -59,10 +64,16 @@ TEST(FileHandoff, ASecondStartWithARecordingHandsItToTheRunningWindowAndEnds) {
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
 
-    QDeadlineTimer deadline(5000);
-    while (window.windowFilePath().isEmpty() && !deadline.hasExpired())
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(window.windowFilePath(), recording);
+    // The running program shows the recording in its recorded-data window.
+    auto shown = [&] {
+        const CRdfGraphDlg* rdf = window.RdfWindows()->Window();
+        return rdf && !rdf->IsOpening() && rdf->Set().FileCount() == 1;
+    };
+    QDeadlineTimer deadline(10000);
+    while (!shown() && !deadline.hasExpired()) QApplication::processEvents(QEventLoop::AllEvents, 50);
+    ASSERT_TRUE(shown());
+    EXPECT_TRUE(window.RdfWindows()->Window()->isVisible());
+    window.RdfWindows()->Close();
 }
 
 TEST(FileHandoff, OnlyExistingRecordingsAndSettingsFilesAreOpened) {
