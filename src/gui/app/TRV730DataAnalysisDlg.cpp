@@ -24,9 +24,11 @@
 #include "controls/StTabCtrl.h"
 #include "controls/WaitDlg.h"
 #include "controls/XLabel.h"
+#include "devsettings/SettingsWindow.h"
 #include "language/Language.h"
 #include "language/TextFormat.h"
 #include "settings/DeviceList.h"
+#include "views/DeviceDlg.h"
 
 namespace {
 constexpr int kToolbarImageWidth = 48;
@@ -189,6 +191,10 @@ void CTRV730DataAnalysisDlg::DestroyPage(int tab) {
 void CTRV730DataAnalysisDlg::RenumberPages() {
     for (int i = 0; i < m_pages.size(); ++i)
         if (m_pages[i]) m_pages[i]->SetDeviceIndex(i);
+}
+
+void CTRV730DataAnalysisDlg::OpenSettingsFile(const QString& path) {
+    OpenDeviceSettings(dynamic_cast<CDeviceDlg*>(Page(0)), this, m_settings, path);
 }
 
 IDevicePage* CTRV730DataAnalysisDlg::Page(int tab) const {

@@ -41,6 +41,9 @@ public:
     IDevicePage* Page(int tab) const;
     // The timer's work: tab dots and the banner in step with every page's link state.
     void RefreshLinkStates();
+    // Opens the settings window over the first device's page, without a device, with the
+    // settings file at path loaded.
+    void OpenSettingsFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

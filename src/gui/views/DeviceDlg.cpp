@@ -26,6 +26,7 @@
 #include "device/DeviceLink.h"
 #include "device/LiveDecoder.h"
 #include "device/ModbusDeviceClient.h"
+#include "devsettings/SetDeviceDlg.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 #include "settings/Settings.h"
@@ -77,6 +78,8 @@ CDeviceDlg::CDeviceDlg(QWidget* parent, CSettings& settings)
 }
 
 CDeviceDlg::~CDeviceDlg() {
+    // A settings window borrows the client: it ends before the link and the client do.
+    qDeleteAll(findChildren<CSetDeviceDlg*>(Qt::FindDirectChildrenOnly));
     // The polling thread posts to this object: it ends here, before the object does.
     m_link.reset();
     m_graph.reset();
@@ -231,6 +234,8 @@ bool CDeviceDlg::Initialize() {
     return started;
 }
 
+IRegisterClient& CDeviceDlg::Client() { return *m_client; }
+
 int CDeviceDlg::LinkState() const { return m_link ? int(m_link->State()) : int(::LinkState::Disconnected); }
 
 void CDeviceDlg::DeviceCommand(int command) {
@@ -244,6 +249,7 @@ void CDeviceDlg::DeviceCommand(int command) {
 void CDeviceDlg::StopLink() {
     if (m_stopping) return;
     m_stopping = true;
+    qDeleteAll(findChildren<CSetDeviceDlg*>(Qt::FindDirectChildrenOnly));
     if (m_link) {
         // Posted events keep arriving while the thread winds down; the user's input waits,
         // so nothing can ask for a second stop meanwhile.
