@@ -9,6 +9,8 @@
 #include "app/MessageBox.h"
 #include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
+#include "devsettings/SetDeviceDlg.h"
+#include "devsettings/SettingsWindow.h"
 #include "controls/StTabCtrl.h"
 #include "views/DeviceDlg.h"
 #include "views/DevicePageLayout.h"
@@ -37,9 +39,8 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
     auto* page = new CDeviceDlg(parent, settings);
     page->SetDeviceIndex(index);
     page->Initialize();
-    // The device settings window is not part of the program yet: its button stays out of
-    // sight rather than doing nothing.
-    if (QWidget* settingsButton = page->Control(DevicePageLayout::IDC_SETTINGS)) settingsButton->hide();
+    QObject::connect(page, &CDeviceDlg::SettingsRequested, page,
+                     [page, &settings] { OpenDeviceSettings(page, nullptr, settings); });
     return page;
 }
 
@@ -47,12 +48,17 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
 // paint, a connection and a few polls of live values.
 constexpr int kScreenshotDelayMs = 8000;
 
-// "shot.png" -> "shot-livegraph.png": where a screenshot run puts the live graph's picture.
-QString LiveGraphPicturePath(const QString& path) {
+// When a screenshot run opens the first device's settings window, and which group of it
+// the picture shows open.
+constexpr int kSettingsPictureDelayMs = 3000;
+constexpr int kNetworkGroup = 3;  // the fourth group
+
+// "shot.png" -> "shot-livegraph.png": where a screenshot run puts its other pictures.
+QString PicturePath(const QString& path, const QString& suffix) {
     const qsizetype dot = path.lastIndexOf(u'.');
     const qsizetype slash = path.lastIndexOf(u'/');
-    if (dot <= slash) return path + QStringLiteral("-livegraph");
-    return path.left(dot) + QStringLiteral("-livegraph") + path.mid(dot);
+    if (dot <= slash) return path + suffix;
+    return path.left(dot) + suffix + path.mid(dot);
 }
 
 }  // namespace
@@ -71,12 +77,36 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
     CTRV730DataAnalysisDlg window(Settings, MakeDevicePage);
     window.show();
 
+    // A settings file named on the command line opens over the first device's page.
+    if (!SettingsFileArg.isEmpty() && screenshotPath.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.OpenSettingsFile(SettingsFileArg); });
+
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {
         // A picture is worth taking of live values: connect every device first, and open the
         // selected device's live graph, whose picture goes beside the main window's.
         window.RunCommand(ID_CONNECT_ALL);
         window.RunCommand(ID_VIEW_LIVE_GRAPH);
+        // Nobody answers a screenshot run's questions: each is answered as its safest
+        // button would be, so nothing is ever written to the device.
+        MessageBox::SetHook([](const MessageBox::Request& r) {
+            for (const auto b : {QMessageBox::Ok, QMessageBox::No, QMessageBox::Cancel})
+                if (r.buttons.testFlag(b)) return b;
+            return QMessageBox::NoButton;
+        });
+        QTimer::singleShot(kSettingsPictureDelayMs, &window, [&] {
+            auto* page = dynamic_cast<CDeviceDlg*>(window.Page(0));
+            if (!page || page->PageLinkState() != LinkState::Connected) return;
+            CSetDeviceDlg* settings = OpenDeviceSettings(page, nullptr, Settings);
+            if (!settings) return;
+            // The window reads the device as it opens; its picture shows the network group.
+            QObject::connect(settings, &CSetDeviceDlg::CommandFinished, settings, [settings, screenshotPath] {
+                settings->ExpandGroup(kNetworkGroup);
+                QTimer::singleShot(300, settings, [settings, screenshotPath] {
+                    WindowPicture(settings).save(PicturePath(screenshotPath, QStringLiteral("-settings")));
+                });
+            });
+        });
         QTimer::singleShot(kScreenshotDelayMs, &window, [&] {
             if (!WindowPicture(&window).save(screenshotPath)) {
                 std::fprintf(stderr, "Cannot write the picture to %s\n", qPrintable(screenshotPath));
@@ -84,7 +114,7 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
             }
             if (auto* page = dynamic_cast<CDeviceDlg*>(window.Page(window.Tabs()->currentIndex()))) {
                 QWidget* graph = page->GraphWindow();
-                if (graph && graph->isVisible()) WindowPicture(graph).save(LiveGraphPicturePath(screenshotPath));
+                if (graph && graph->isVisible()) WindowPicture(graph).save(PicturePath(screenshotPath, QStringLiteral("-livegraph")));
             }
             window.close();
         });
