@@ -121,6 +121,12 @@ CPropertyGrid::CPropertyGrid(CParameterTable& table, QWidget* parent)
     SpanGroups();
 }
 
+CPropertyGrid::~CPropertyGrid() {
+    // The view and the model go after this object: they must not call back into it.
+    disconnect(m_view->selectionModel(), nullptr, this, nullptr);
+    disconnect(m_model, nullptr, this, nullptr);
+}
+
 void CPropertyGrid::Reset() {
     m_model->Reset();
     SpanGroups();

@@ -53,6 +53,7 @@ public:
     static constexpr int kNameColumnPercent = 65;
 
     explicit CPropertyGrid(CParameterTable& table, QWidget* parent = nullptr);
+    ~CPropertyGrid() override;
 
     // The table was rebuilt.
     void Reset();
