@@ -39,8 +39,6 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
     auto* page = new CDeviceDlg(parent, settings);
     page->SetDeviceIndex(index);
     page->Initialize();
-    QObject::connect(page, &CDeviceDlg::SettingsRequested, page,
-                     [page, &settings] { OpenDeviceSettings(page, nullptr, settings); });
     return page;
 }
 

@@ -27,6 +27,7 @@
 #include "device/LiveDecoder.h"
 #include "device/ModbusDeviceClient.h"
 #include "devsettings/SetDeviceDlg.h"
+#include "devsettings/SettingsWindow.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 #include "settings/Settings.h"
@@ -170,7 +171,9 @@ void CDeviceDlg::BuildControls() {
     onClick(L::IDC_MEMORY_CARD, [this] { OpenMemoryCard(); });
     onClick(L::IDC_SETTINGS, [this] {
         const int index = FindDeviceIndex();
-        if (index >= 0) emit SettingsRequested(index);
+        if (index < 0) return;
+        emit SettingsRequested(index);
+        OpenDeviceSettings(this, nullptr, m_settings);
     });
 }
 
