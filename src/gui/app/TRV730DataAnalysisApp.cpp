@@ -13,7 +13,6 @@
 #include "devsettings/SettingsWindow.h"
 #include "controls/StTabCtrl.h"
 #include "views/DeviceDlg.h"
-#include "views/DevicePageLayout.h"
 
 namespace {
 

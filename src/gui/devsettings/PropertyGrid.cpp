@@ -52,6 +52,12 @@ void CPropertyTreeView::keyPressEvent(QKeyEvent* event) {
     QTreeView::keyPressEvent(event);
 }
 
+void CPropertyTreeView::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const {
+    if (const auto* grid = qobject_cast<const CPropertyGridModel*>(model()))
+        painter->fillRect(rect, grid->Colors().groupBackground);
+    QTreeView::drawBranches(painter, rect, index);
+}
+
 void CPropertyTreeView::resizeEvent(QResizeEvent* event) {
     QTreeView::resizeEvent(event);
     header()->resizeSection(CPropertyGridModel::kNameColumn,

@@ -20,6 +20,8 @@ public:
 protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // The margin left of the names takes the group colour, as the group rows do.
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
     void resizeEvent(QResizeEvent* event) override;
 };
 
