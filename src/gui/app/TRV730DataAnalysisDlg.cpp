@@ -392,6 +392,8 @@ void CTRV730DataAnalysisDlg::OnAbout() {
 }
 
 void CTRV730DataAnalysisDlg::CloseSequence() {
+    // Settings windows end first: their transfers use the links stopped below.
+    EndSettingsWindows(this);
     CWaitDlg wait(this);
     wait.Show(this);
     killTimer(m_timer);

@@ -143,8 +143,21 @@ void CSetDeviceDlg::UpdateButtons() {
         Control(id)->setEnabled(idle);
 }
 
+void CSetDeviceDlg::EndForGood() {
+    if (m_ended) return;
+    m_ended = true;
+    m_closePending = false;
+    m_job->Abort();
+    m_job->Join();
+    m_grid->Thaw();
+    m_command = Command::None;
+    hide();
+    setParent(nullptr);
+    deleteLater();
+}
+
 void CSetDeviceDlg::RunCommand(int id) {
-    if (IsBusy()) return;
+    if (IsBusy() || m_ended) return;
     switch (id) {
         case IDC_READ: OnRead(); break;
         case IDC_WRITE: OnWrite(); break;
@@ -169,7 +182,7 @@ void CSetDeviceDlg::RunCommand(int id) {
 
 bool CSetDeviceDlg::event(QEvent* event) {
     if (event->type() == kReadOnShowEvent) {
-        if (isVisible() && !IsBusy() && !m_closePending) OnRead();
+        if (isVisible() && !IsBusy() && !m_closePending && !m_ended) OnRead();
         return true;
     }
     return QDialog::event(event);
@@ -200,6 +213,7 @@ void CSetDeviceDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CSetDeviceDlg::StartTransfer(Command command) {
+    if (m_ended) return;
     m_command = command;
     UpdateButtons();
     m_grid->Freeze();
@@ -211,6 +225,7 @@ void CSetDeviceDlg::StartTransfer(Command command) {
 }
 
 void CSetDeviceDlg::OnQuestion(CSettingsTransferJob::Question question, int address, int count) {
+    if (m_ended) return;
     QString text;
     MessageBox::Icon icon = MessageBox::Icon::Warning;
     switch (question) {
@@ -233,6 +248,7 @@ void CSetDeviceDlg::OnQuestion(CSettingsTransferJob::Question question, int addr
 }
 
 void CSetDeviceDlg::OnTransferFinished() {
+    if (m_ended) return;
     m_job->Join();
     m_grid->Thaw();
     if (m_closePending) {

@@ -55,6 +55,12 @@ public:
     void SetClocks(ILocalClock& localClock, ILinkClock& linkClock);
     void SetFileChooser(FileChooser chooser) { m_chooseFile = std::move(chooser); }
 
+    // The page or the program goes: the transfer ends at once (its questions answered no),
+    // the window hides, leaves its parent and deletes itself once the event loop that runs
+    // any of its open questions has returned. Nothing more is sent or asked after this.
+    void EndForGood();
+    bool HasEnded() const { return m_ended; }
+
     // Loads a settings file without asking for it, with the messages of the load command.
     void LoadFile(const QString& path);
     // Runs one of the window's commands as its button does (nothing while one runs).
@@ -115,5 +121,6 @@ private:
     bool m_offlineForLife = false;
     bool m_shownOnce = false;
     bool m_closePending = false;
+    bool m_ended = false;
     Command m_command = Command::None;
 };

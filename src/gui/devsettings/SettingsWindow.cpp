@@ -21,7 +21,7 @@ QString AddressText(quint32 address) {
 CSetDeviceDlg* OpenDeviceSettings(CDeviceDlg* page, QWidget* owner, CSettings& settings, const QString& file) {
     QWidget* parent = page ? static_cast<QWidget*>(page) : owner;
     if (!parent) return nullptr;
-    if (auto* open = parent->findChild<CSetDeviceDlg*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (auto* open = parent->findChild<CSetDeviceDlg*>(QString(), Qt::FindDirectChildrenOnly); open && !open->HasEnded()) {
         open->raise();
         open->activateWindow();
         if (!file.isEmpty()) open->LoadFile(file);
@@ -48,4 +48,9 @@ CSetDeviceDlg* OpenDeviceSettings(CDeviceDlg* page, QWidget* owner, CSettings& s
     window->show();
     if (!file.isEmpty()) window->LoadFile(file);
     return window;
+}
+
+void EndSettingsWindows(QWidget* root) {
+    if (!root) return;
+    for (CSetDeviceDlg* window : root->findChildren<CSetDeviceDlg*>()) window->EndForGood();
 }

@@ -26,7 +26,6 @@
 #include "device/DeviceLink.h"
 #include "device/LiveDecoder.h"
 #include "device/ModbusDeviceClient.h"
-#include "devsettings/SetDeviceDlg.h"
 #include "devsettings/SettingsWindow.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
@@ -80,7 +79,7 @@ CDeviceDlg::CDeviceDlg(QWidget* parent, CSettings& settings)
 
 CDeviceDlg::~CDeviceDlg() {
     // A settings window borrows the client: it ends before the link and the client do.
-    qDeleteAll(findChildren<CSetDeviceDlg*>(Qt::FindDirectChildrenOnly));
+    EndSettingsWindows(this);
     // The polling thread posts to this object: it ends here, before the object does.
     m_link.reset();
     m_graph.reset();
@@ -252,7 +251,7 @@ void CDeviceDlg::DeviceCommand(int command) {
 void CDeviceDlg::StopLink() {
     if (m_stopping) return;
     m_stopping = true;
-    qDeleteAll(findChildren<CSetDeviceDlg*>(Qt::FindDirectChildrenOnly));
+    EndSettingsWindows(this);
     if (m_link) {
         // Posted events keep arriving while the thread winds down; the user's input waits,
         // so nothing can ask for a second stop meanwhile.
