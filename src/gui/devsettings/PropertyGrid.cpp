@@ -1,5 +1,6 @@
 #include "devsettings/PropertyGrid.h"
 
+#include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
@@ -30,9 +31,15 @@ void CPropertyTreeView::CommitOpenEdit() {
 }
 
 bool CPropertyTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
-    if (index.isValid() && index.column() != CPropertyGridModel::kValueColumn && index.parent().isValid())
-        return QTreeView::edit(index.siblingAtColumn(CPropertyGridModel::kValueColumn), trigger, event);
-    return QTreeView::edit(index, trigger, event);
+    const QModelIndex target = index.isValid() && index.parent().isValid()
+                                   ? index.siblingAtColumn(CPropertyGridModel::kValueColumn)
+                                   : index;
+    if (!QTreeView::edit(target, trigger, event)) return false;
+    // A click on a choice opens its list at once, as a drop-down cell does.
+    if (trigger == DoubleClicked || trigger == SelectedClicked) {
+        if (auto* combo = qobject_cast<QComboBox*>(indexWidget(target))) combo->showPopup();
+    }
+    return true;
 }
 
 void CPropertyTreeView::keyPressEvent(QKeyEvent* event) {

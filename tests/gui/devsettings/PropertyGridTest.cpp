@@ -2,6 +2,7 @@
 // description area and event sources that re-range their thresholds on screen.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -95,6 +96,18 @@ TEST_F(PropertyGridTest, ChoosingAnOptionSetsTheIndexAndBoldUntilTheBaselineIsCh
         Press(combo, Qt::Key_Escape);
     }
     EXPECT_EQ(Row(kDisplayRow)->Value(), 2);
+}
+
+TEST_F(PropertyGridTest, DoubleClickOnAChoiceOpensItsList) {
+    CPropertyTreeView* view = grid->View();
+    view->scrollTo(Cell(kDisplayRow));
+    const QPoint at = view->visualRect(Cell(kDisplayRow, 0)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    auto* combo = qobject_cast<QComboBox*>(view->indexWidget(Cell(kDisplayRow)));
+    ASSERT_NE(combo, nullptr);
+    EXPECT_TRUE(combo->view()->isVisible());
+    combo->hidePopup();
 }
 
 TEST_F(PropertyGridTest, TypingAValueBackToItsBaselineClearsTheBold) {
