@@ -53,7 +53,8 @@ void Measure(benchmark::State& state, const std::string& name, Transfer transfer
             state.SkipWithError("transfer failed");
             return;
         }
-        samples.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        samples.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
     }
     std::sort(samples.begin(), samples.end());
     const double median = samples[samples.size() / 2];
@@ -78,7 +79,8 @@ void Ours(benchmark::State& state, bool write) {
     table.BuildParameterTable();
     const DeviceAccess access{&client, LinkState::Connected, 0};
     Measure(state, write ? "write/ours" : "read/ours", [&] {
-        return (write ? SettingsTransfer::WriteAll(table, access) : SettingsTransfer::ReadAll(table, access)).ok;
+        return (write ? SettingsTransfer::WriteAll(table, access) : SettingsTransfer::ReadAll(table, access))
+            .ok;
     });
     client.Close();
 }
@@ -109,7 +111,8 @@ void Libmodbus(benchmark::State& state, bool write) {
         for (Block& b : blocks) {
             const int n = write ? modbus_write_registers(ctx, b.first, b.count, b.words)
                                 : modbus_read_registers(ctx, b.first, b.count, words);
-            if (n != b.count) return false;
+            if (n != b.count)
+                return false;
         }
         if (write) {
             const uint16_t apply = DI::kCmdApplySettings;
@@ -121,10 +124,18 @@ void Libmodbus(benchmark::State& state, bool write) {
     modbus_free(ctx);
 }
 
-void BM_ReadAll_libmodbus(benchmark::State& state) { Libmodbus(state, false); }
-void BM_ReadAll_ours(benchmark::State& state) { Ours(state, false); }
-void BM_WriteAll_libmodbus(benchmark::State& state) { Libmodbus(state, true); }
-void BM_WriteAll_ours(benchmark::State& state) { Ours(state, true); }
+void BM_ReadAll_libmodbus(benchmark::State& state) {
+    Libmodbus(state, false);
+}
+void BM_ReadAll_ours(benchmark::State& state) {
+    Ours(state, false);
+}
+void BM_WriteAll_libmodbus(benchmark::State& state) {
+    Libmodbus(state, true);
+}
+void BM_WriteAll_ours(benchmark::State& state) {
+    Ours(state, true);
+}
 
 BENCHMARK(BM_ReadAll_libmodbus)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadAll_ours)->MinTime(1.0)->UseRealTime()->Unit(benchmark::kMillisecond);
@@ -136,7 +147,8 @@ void PrintRatios() {
     for (const char* kind : {"read", "write"}) {
         const auto ours = g_medianMs.find(std::string(kind) + "/ours");
         const auto theirs = g_medianMs.find(std::string(kind) + "/libmodbus");
-        if (ours == g_medianMs.end() || theirs == g_medianMs.end()) continue;
+        if (ours == g_medianMs.end() || theirs == g_medianMs.end())
+            continue;
         std::printf("%-8s %10.2fms %10.2fms %8.2f %10s\n", kind, ours->second, theirs->second,
                     ours->second / theirs->second, ours->second < 50.0 ? "< 50 ms" : "MISSED");
     }
@@ -149,7 +161,8 @@ int main(int argc, char** argv) {
     language.UseKeyNames();
     CLanguage::SetCurrent(&language);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     PrintRatios();

@@ -22,7 +22,7 @@ namespace {
 
 // trv730ctl settings and clock, run as a program, against a simulated device in this process.
 class SettingsCtlE2E : public ::testing::Test {
-protected:
+  protected:
     struct Run {
         int exitCode;
         QString out, err;
@@ -31,8 +31,8 @@ protected:
         QProcess p;
         p.start(QStringLiteral(TRV730_BIN_DIR "/trv730ctl"), args);
         EXPECT_TRUE(p.waitForFinished(60000));
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
     }
     void StartSim(const SimFaults& faults = {}) {
         SimConfig config;
@@ -45,7 +45,8 @@ protected:
         where = QStringLiteral("127.0.0.1:%1").arg(sim->Port());
     }
     void TearDown() override {
-        if (sim) sim->Stop();
+        if (sim)
+            sim->Stop();
     }
     QString Path(const char* name) const { return QDir(dir.path()).filePath(name); }
     // Every row of the table against the simulator's registers, as a device read would see them.
@@ -102,7 +103,8 @@ TEST_F(SettingsCtlE2E, ReadGivesTheSimulatorsBlockAndDiffsEqualWithIt) {
     ASSERT_EQ(defaults.exitCode, 0) << defaults.err.toStdString();
     const Run differ = Exec({"settings", "diff", Path("factory.trv730"), where});
     EXPECT_EQ(differ.exitCode, 1);
-    EXPECT_EQ(differ.out.count(u'\n'), 5) << differ.out.toStdString();  // port, source, event source, thresholds
+    EXPECT_EQ(differ.out.count(u'\n'), 5)
+        << differ.out.toStdString();  // port, source, event source, thresholds
     EXPECT_TRUE(differ.out.contains("(5:1:2146): 502 | 50000")) << differ.out.toStdString();
 
     const Run json = Exec({"settings", "show", where, "--json"});
@@ -110,7 +112,8 @@ TEST_F(SettingsCtlE2E, ReadGivesTheSimulatorsBlockAndDiffsEqualWithIt) {
     const QJsonArray groups = QJsonDocument::fromJson(json.out.toUtf8()).object().value("groups").toArray();
     ASSERT_EQ(groups.size(), 20);
     int rows = 0;
-    for (const QJsonValue& g : groups) rows += g.toObject().value("rows").toArray().size();
+    for (const QJsonValue& g : groups)
+        rows += g.toObject().value("rows").toArray().size();
     EXPECT_EQ(rows, 126);
     const QJsonObject threshold = groups[2].toObject().value("rows").toArray()[6].toObject();
     EXPECT_EQ(threshold.value("key").toString(), "6:2:2032");
@@ -145,9 +148,9 @@ TEST_F(SettingsCtlE2E, ARefusedBlockStopsTheWriteBeforeTheApplyCommand) {
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("addr:2146 len:1")) << r.err.toStdString();
     EXPECT_EQ(r.err.count(u'\n'), 1);
-    EXPECT_EQ(sim->Device().Register(2000), 55);    // written before the refused block
-    EXPECT_EQ(sim->Device().Register(2146), 502);   // refused
-    EXPECT_EQ(sim->Device().Register(2165), 80);    // never reached
+    EXPECT_EQ(sim->Device().Register(2000), 55);   // written before the refused block
+    EXPECT_EQ(sim->Device().Register(2146), 502);  // refused
+    EXPECT_EQ(sim->Device().Register(2165), 80);   // never reached
     EXPECT_EQ(sim->Device().ApplyCount(), 0);
     EXPECT_EQ(sim->Device().AppliedRegister(2000), 0);
 }
@@ -193,13 +196,25 @@ TEST_F(SettingsCtlE2E, FailuresAreOneLineAndLeaveNoFile) {
         const char* message;
     } cases[] = {
         {"not a settings file", {"settings", "show", Path("junk.trv730")}, 1, "lacks the key"},
-        {"missing key", {"settings", "write", where, Path("gap.trv730"), "--yes"}, 1, "lacks the key 6:0:2000"},
+        {"missing key",
+         {"settings", "write", where, Path("gap.trv730"), "--yes"},
+         1,
+         "lacks the key 6:0:2000"},
         {"missing file", {"settings", "show", Path("none.trv730")}, 1, "cannot read"},
         {"no settings section", {"settings", "show", Path("info.trv730")}, 1, "is not a settings file"},
         {"diff with a missing file", {"settings", "diff", Path("none.trv730"), where}, 2, "cannot read"},
-        {"unreachable device", {"settings", "read", closed, "-o", Path("out.trv730")}, 1, "connection refused"},
-        {"login refused", {"settings", "read", where, "--password", "nope", "-o", Path("out.trv730")}, 1, "password"},
-        {"output not a settings file", {"settings", "read", where, "-o", Path("out.txt")}, 2, "-o FILE.trv730"},
+        {"unreachable device",
+         {"settings", "read", closed, "-o", Path("out.trv730")},
+         1,
+         "connection refused"},
+        {"login refused",
+         {"settings", "read", where, "--password", "nope", "-o", Path("out.trv730")},
+         1,
+         "password"},
+        {"output not a settings file",
+         {"settings", "read", where, "-o", Path("out.txt")},
+         2,
+         "-o FILE.trv730"},
         {"unknown subcommand", {"settings", "explode"}, 2, "unknown command"},
         {"clock without device", {"clock"}, 2, "device address"},
     };
@@ -209,7 +224,8 @@ TEST_F(SettingsCtlE2E, FailuresAreOneLineAndLeaveNoFile) {
         EXPECT_TRUE(r.err.contains(QLatin1String(c.message))) << c.what << ": " << r.err.toStdString();
         EXPECT_EQ(r.err.count(u'\n'), 1) << c.what << ": " << r.err.toStdString();
     }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"gap.trv730", "info.trv730", "junk.trv730"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files),
+              (QStringList{"gap.trv730", "info.trv730", "junk.trv730"}));
     EXPECT_EQ(sim->Device().Register(2146), 502);
 }
 

@@ -36,13 +36,20 @@ TEST(SimSettingsBlock, WritesOutsideARowsRangeAreRefusedWithException3) {
         {"block spanning two rows, one bad", 2004, {10, 1}, DI::kExceptionIllegalValue},
         {"password, anything", 2148, std::vector<uint16_t>(13, 0x0416), 0},
         {"list index, left to the program", 2072, {9}, 0},
+        {"threshold while no event source", 2032, {0, 1}, DI::kExceptionIllegalValue},
+        {"event source: frequency", 2062, {0x0001, 0x0009}, 0},
+        {"threshold below 25 Hz", 2032, {0, 2499}, DI::kExceptionIllegalValue},
+        {"threshold 49.90 Hz", 2032, {0, 4990}, 0},
+        {"five event sources of kind 0", 2062, std::vector<uint16_t>(10, 0), DI::kExceptionIllegalValue},
     };
     for (const Case& c : cases) {
         const uint16_t before = device.Register(c.first);
         const auto result = device.Write(c.first, uint16_t(c.values.size()), c.values.data(), kT0);
         EXPECT_EQ(result.exception, c.exception) << c.what;
-        if (c.exception != 0) EXPECT_EQ(device.Register(c.first), before) << c.what;
-        else EXPECT_EQ(device.Register(c.first), c.values[0]) << c.what;
+        if (c.exception != 0)
+            EXPECT_EQ(device.Register(c.first), before) << c.what;
+        else
+            EXPECT_EQ(device.Register(c.first), c.values[0]) << c.what;
     }
 }
 
@@ -61,7 +68,8 @@ TEST(SimSettingsBlock, RecordingSettingsTakeEffectWithTheApplyCommand) {
     const uint16_t later[2] = {0, 500};
     ASSERT_EQ(device.Write(DI::kRegRecordPeriod, 2, later, kT0).exception, 0);
     uint32_t seen = 0;
-    device.SetTickHook([&seen](CSimDevice::Registers& r, Time) { seen = (uint32_t{r[2113]} << 16) | r[2114]; });
+    device.SetTickHook(
+        [&seen](CSimDevice::Registers& r, Time) { seen = (uint32_t{r[2113]} << 16) | r[2114]; });
     device.Tick(kT0 + std::chrono::seconds(1));
     EXPECT_EQ(seen, 250u);
     device.SetTickHook({});

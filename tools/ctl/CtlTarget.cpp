@@ -23,8 +23,9 @@ std::optional<Target> ParseTarget(const QString& text, const CtlArgs& a, QTextSt
         }
     }
     // Without --password the tool logs in as a new device record does, with the factory password.
-    const QString password = a.values.contains(QStringLiteral("--password")) ? a.values.value(QStringLiteral("--password"))
-                                                                             : QStringLiteral("vexor");
+    const QString password = a.values.contains(QStringLiteral("--password"))
+                                 ? a.values.value(QStringLiteral("--password"))
+                                 : QStringLiteral("vexor");
     if (password.size() > DeviceRecord::kPasswordUnits) {
         err << "trv730ctl: a device password has at most " << DeviceRecord::kPasswordUnits << " characters\n";
         return std::nullopt;

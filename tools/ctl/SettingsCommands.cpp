@@ -30,11 +30,13 @@ const QString kYes = QStringLiteral("--yes");
 const QString kJson = QStringLiteral("--json");
 const QString kOutput = QStringLiteral("--output");
 
-bool IsSettingsFilePath(const QString& text) { return text.endsWith(QLatin1String(".trv730"), Qt::CaseInsensitive); }
+bool IsSettingsFilePath(const QString& text) {
+    return text.endsWith(QLatin1String(".trv730"), Qt::CaseInsensitive);
+}
 
 // A connected, identified and logged-in device.
 class DeviceConnection {
-public:
+  public:
     bool Open(const Target& target, QTextStream& err) {
         m_where = target.where;
         int exceptionCode = 0;
@@ -49,25 +51,31 @@ public:
     DeviceAccess Access() { return {&m_client, LinkState::Connected, 0}; }
     const QString& Where() const { return m_where; }
 
-private:
+  private:
     CModbusDeviceClient m_client;
     QString m_where;
 };
 
 QString ResultText(int result, int exceptionCode) {
     switch (result) {
-        case -1: return QStringLiteral("the connection broke");
-        case -2: return QStringLiteral("no answer in time");
-        case -3: return QStringLiteral("the device refused it with exception code %1").arg(exceptionCode);
-        default: return QStringLiteral("the device answered for %1 registers").arg(result);
+        case -1:
+            return QStringLiteral("the connection broke");
+        case -2:
+            return QStringLiteral("no answer in time");
+        case -3:
+            return QStringLiteral("the device refused it with exception code %1").arg(exceptionCode);
+        default:
+            return QStringLiteral("the device answered for %1 registers").arg(result);
     }
 }
 
 bool ReadDevice(DeviceConnection& device, CParameterTable& table, QTextStream& err) {
     const TransferResult r = SettingsTransfer::ReadAll(table, device.Access());
-    if (r.ok) return true;
-    err << "trv730ctl: " << device.Where() << ": reading registers " << r.failedAddress << ':' << r.failedCount
-        << " failed " << SettingsTransfer::kTries << " times: " << ResultText(r.lastResult, r.exceptionCode) << '\n';
+    if (r.ok)
+        return true;
+    err << "trv730ctl: " << device.Where() << ": reading registers " << r.failedAddress << ':'
+        << r.failedCount << " failed " << SettingsTransfer::kTries
+        << " times: " << ResultText(r.lastResult, r.exceptionCode) << '\n';
     return false;
 }
 
@@ -86,12 +94,14 @@ bool LoadFile(const QString& path, CParameterTable& table, QTextStream& err) {
     }
     for (const QString& key : report.missingKeys) {
         // An empty password is written as an empty value, which reads like a missing key.
-        if (key.startsWith(QStringLiteral("%1:").arg(int(EK_PASSWASCII)))) continue;
+        if (key.startsWith(QStringLiteral("%1:").arg(int(EK_PASSWASCII))))
+            continue;
         err << "trv730ctl: " << path << " lacks the key " << key << '\n';
         return false;
     }
     if (!report.unreadableKeys.isEmpty()) {
-        err << "trv730ctl: " << path << ": the value of " << report.unreadableKeys.first() << " cannot be read\n";
+        err << "trv730ctl: " << path << ": the value of " << report.unreadableKeys.first()
+            << " cannot be read\n";
         return false;
     }
     return true;
@@ -106,15 +116,19 @@ struct Side {
 bool LoadSide(const QString& what, const CtlArgs& a, Side& side, QTextStream& err) {
     side.table.BuildParameterTable();
     side.label = what;
-    if (IsSettingsFilePath(what)) return LoadFile(what, side.table, err);
+    if (IsSettingsFilePath(what))
+        return LoadFile(what, side.table, err);
     const std::optional<Target> t = ParseTarget(what, a, err);
-    if (!t) return false;
+    if (!t)
+        return false;
     DeviceConnection device;
     return device.Open(*t, err) && ReadDevice(device, side.table, err);
 }
 
 // The row's value as the grid shows it.
-QString Shown(const CMyProperty& row) { return row.FormatValue(); }
+QString Shown(const CMyProperty& row) {
+    return row.FormatValue();
+}
 
 bool SameValue(const CMyProperty& a, const CMyProperty& b) {
     if (a.Kind() == EK_PASSWASCII)
@@ -124,7 +138,8 @@ bool SameValue(const CMyProperty& a, const CMyProperty& b) {
 
 bool SaveOrComplain(CParameterTable& table, const QString& path, QTextStream& err) {
     QString error;
-    if (SettingsFile::Save(table, path, QDateTime::currentDateTime(), &error)) return true;
+    if (SettingsFile::Save(table, path, QDateTime::currentDateTime(), &error))
+        return true;
     err << "trv730ctl: cannot write " << path << ": " << error << '\n';
     return false;
 }
@@ -144,7 +159,8 @@ int Defaults(const CtlArgs& a, CtlStreams& io) {
         io.err << "trv730ctl settings defaults: takes no device or file, only -o FILE.trv730\n";
         return kExitUsage;
     }
-    if (!OutputPath(a, &path, io.err)) return kExitUsage;
+    if (!OutputPath(a, &path, io.err))
+        return kExitUsage;
     CParameterTable table;
     table.BuildParameterTable();
     return SaveOrComplain(table, path, io.err) ? kExitOk : kExitFailure;
@@ -156,14 +172,18 @@ int Read(const CtlArgs& a, CtlStreams& io) {
         io.err << "trv730ctl settings read: give one device, HOST[:PORT]\n";
         return kExitUsage;
     }
-    if (!OutputPath(a, &path, io.err)) return kExitUsage;
+    if (!OutputPath(a, &path, io.err))
+        return kExitUsage;
     const std::optional<Target> t = ParseTarget(a, io.err);
-    if (!t) return kExitUsage;
+    if (!t)
+        return kExitUsage;
     CParameterTable table;
     table.BuildParameterTable();
     DeviceConnection device;
-    if (!device.Open(*t, io.err) || !ReadDevice(device, table, io.err)) return kExitFailure;
-    if (!SaveOrComplain(table, path, io.err)) return kExitFailure;
+    if (!device.Open(*t, io.err) || !ReadDevice(device, table, io.err))
+        return kExitFailure;
+    if (!SaveOrComplain(table, path, io.err))
+        return kExitFailure;
     io.out << "read " << table.RowCount() << " settings from " << t->where << " into " << path << '\n';
     return kExitOk;
 }
@@ -174,7 +194,8 @@ int Show(const CtlArgs& a, CtlStreams& io) {
         return kExitUsage;
     }
     Side side;
-    if (!LoadSide(a.positional[0], a, side, io.err)) return kExitFailure;
+    if (!LoadSide(a.positional[0], a, side, io.err))
+        return kExitFailure;
     if (a.flags.contains(kJson)) {
         QJsonArray groups;
         for (const ParameterGroup& g : side.table.Groups()) {
@@ -196,7 +217,8 @@ int Show(const CtlArgs& a, CtlStreams& io) {
     }
     for (const ParameterGroup& g : side.table.Groups()) {
         io.out << g.title << '\n';
-        for (const auto& row : g.rows) io.out << "  " << row->Name() << ": " << Shown(*row) << '\n';
+        for (const auto& row : g.rows)
+            io.out << "  " << row->Name() << ": " << Shown(*row) << '\n';
     }
     return kExitOk;
 }
@@ -217,7 +239,8 @@ int Diff(const CtlArgs& a, CtlStreams& io) {
     const auto r = right.table.Rows();
     int differing = 0;
     for (size_t i = 0; i < l.size() && i < r.size(); ++i) {
-        if (SameValue(*l[i], *r[i])) continue;
+        if (SameValue(*l[i], *r[i]))
+            continue;
         ++differing;
         io.out << l[i]->Name() << " (" << SettingsFile::Key(l[i]->Binding()) << "): " << Shown(*l[i]) << " | "
                << Shown(*r[i]) << '\n';
@@ -249,39 +272,49 @@ int Write(const CtlArgs& a, CtlStreams& io) {
     }
     const QString path = a.positional[1];
     const std::optional<Target> t = ParseTarget(a, io.err);
-    if (!t) return kExitUsage;
+    if (!t)
+        return kExitUsage;
     {
         // A broken file is refused before the device is touched.
         CParameterTable check;
         check.BuildParameterTable();
-        if (!LoadFile(path, check, io.err)) return kExitFailure;
+        if (!LoadFile(path, check, io.err))
+            return kExitFailure;
     }
 
     DeviceConnection device;
-    if (!device.Open(*t, io.err)) return kExitFailure;
+    if (!device.Open(*t, io.err))
+        return kExitFailure;
     CParameterTable table;
     table.BuildParameterTable();
-    if (!ReadDevice(device, table, io.err)) return kExitFailure;
+    if (!ReadDevice(device, table, io.err))
+        return kExitFailure;
     table.AcceptAll();
     const auto rows = table.Rows();
     QStringList before;
-    for (const CMyProperty* row : rows) before << Shown(*row);
-    if (!LoadFile(path, table, io.err)) return kExitFailure;
+    for (const CMyProperty* row : rows)
+        before << Shown(*row);
+    if (!LoadFile(path, table, io.err))
+        return kExitFailure;
 
     int changes = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
-        if (!rows[i]->IsModified()) continue;
+        if (!rows[i]->IsModified())
+            continue;
         ++changes;
         io.out << rows[i]->Name() << ": " << before[int(i)] << " -> " << Shown(*rows[i]) << '\n';
     }
-    if (changes == 0) io.out << "the device already holds these settings\n";
+    if (changes == 0)
+        io.out << "the device already holds these settings\n";
     if (!a.flags.contains(kYes) && !AskToWrite(changes, t->where, io)) {
-        if (isatty(STDIN_FILENO)) io.err << "trv730ctl: nothing written\n";
+        if (isatty(STDIN_FILENO))
+            io.err << "trv730ctl: nothing written\n";
         return kExitFailure;
     }
 
     std::vector<std::array<uint16_t, RegisterCodec::kMaxWords>> written(rows.size());
-    for (size_t i = 0; i < rows.size(); ++i) RegisterCodec::Encode(*rows[i], written[i].data());
+    for (size_t i = 0; i < rows.size(); ++i)
+        RegisterCodec::Encode(*rows[i], written[i].data());
     const TransferResult w = SettingsTransfer::WriteAll(table, device.Access());
     if (!w.ok) {
         if (w.applyFailed)
@@ -299,21 +332,25 @@ int Write(const CtlArgs& a, CtlStreams& io) {
     // What the device holds now, compared word for word with what was sent.
     CParameterTable back;
     back.BuildParameterTable();
-    if (!ReadDevice(device, back, io.err)) return kExitFailure;
+    if (!ReadDevice(device, back, io.err))
+        return kExitFailure;
     const auto backRows = back.Rows();
     int mismatches = 0;
     for (size_t i = 0; i < rows.size(); ++i) {
         std::array<uint16_t, RegisterCodec::kMaxWords> held{};
         RegisterCodec::Encode(*backRows[i], held.data());
         const int count = rows[i]->Binding().count;
-        if (std::equal(held.begin(), held.begin() + count, written[i].begin())) continue;
+        if (std::equal(held.begin(), held.begin() + count, written[i].begin()))
+            continue;
         ++mismatches;
-        io.err << "trv730ctl: read-back mismatch at " << rows[i]->Name() << " (registers " << rows[i]->Binding().address
-               << ':' << count << "): wrote " << Shown(*rows[i]) << ", the device holds " << Shown(*backRows[i])
-               << '\n';
+        io.err << "trv730ctl: read-back mismatch at " << rows[i]->Name() << " (registers "
+               << rows[i]->Binding().address << ':' << count << "): wrote " << Shown(*rows[i])
+               << ", the device holds " << Shown(*backRows[i]) << '\n';
     }
-    if (mismatches > 0) return kExitFailure;
-    io.out << "wrote " << rows.size() << " settings to " << t->where << " and applied them; the read-back matches\n";
+    if (mismatches > 0)
+        return kExitFailure;
+    io.out << "wrote " << rows.size() << " settings to " << t->where
+           << " and applied them; the read-back matches\n";
     return kExitOk;
 }
 
@@ -351,18 +388,24 @@ int Settings(const QStringList& args, CtlStreams& io) {
     values << kOutput;
     QStringList rest = args.mid(1);
     for (QString& word : rest)
-        if (word == u"-o") word = kOutput;  // the short form every tool knows
+        if (word == u"-o")
+            word = kOutput;  // the short form every tool knows
     const bool parsed = a.Parse(rest, values, {kYes, kJson}, &error);
     const bool isDiff = sub == u"diff";
     if (!parsed) {
         io.err << "trv730ctl settings " << sub << ": " << error << '\n';
         return isDiff ? kDiffError : kExitUsage;
     }
-    if (sub == u"defaults") return Defaults(a, io);
-    if (sub == u"read") return Read(a, io);
-    if (sub == u"show") return Show(a, io);
-    if (isDiff) return Diff(a, io);
-    if (sub == u"write") return Write(a, io);
+    if (sub == u"defaults")
+        return Defaults(a, io);
+    if (sub == u"read")
+        return Read(a, io);
+    if (sub == u"show")
+        return Show(a, io);
+    if (isDiff)
+        return Diff(a, io);
+    if (sub == u"write")
+        return Write(a, io);
     io.err << "trv730ctl settings: unknown command '" << sub << "' (see trv730ctl settings --help)\n";
     return kExitUsage;
 }
@@ -375,14 +418,16 @@ int Clock(const QStringList& args, CtlStreams& io) {
     CtlArgs a;
     QString error;
     if (!a.Parse(args, kDeviceOptions, {}, &error) || a.positional.size() != 1) {
-        io.err << "trv730ctl clock: " << (error.isEmpty() ? QStringLiteral("give exactly one device address") : error)
-               << '\n';
+        io.err << "trv730ctl clock: "
+               << (error.isEmpty() ? QStringLiteral("give exactly one device address") : error) << '\n';
         return kExitUsage;
     }
     const std::optional<Target> t = ParseTarget(a, io.err);
-    if (!t) return kExitUsage;
+    if (!t)
+        return kExitUsage;
     DeviceConnection device;
-    if (!device.Open(*t, io.err)) return kExitFailure;
+    if (!device.Open(*t, io.err))
+        return kExitFailure;
     const ClockResult r =
         SettingsTransfer::SynchroniseClock(device.Access(), SystemLocalClock(), SystemLinkClock());
     if (!r.ok) {
@@ -397,6 +442,7 @@ int Clock(const QStringList& args, CtlStreams& io) {
 
 }  // namespace
 
-extern const CtlCommandGroup kSettingsCommandGroup = {"settings", "read, show, compare and write device settings files",
-                                                      Settings};
-extern const CtlCommandGroup kClockCommandGroup = {"clock", "set a device's clock to this computer's time", Clock};
+extern const CtlCommandGroup kSettingsCommandGroup = {
+    "settings", "read, show, compare and write device settings files", Settings};
+extern const CtlCommandGroup kClockCommandGroup = {"clock", "set a device's clock to this computer's time",
+                                                   Clock};

@@ -8,9 +8,10 @@
 #include "device/DeviceInterface.h"
 #include "devsettings/MyPropertyDouble.h"
 #include "devsettings/MyPropertyFSize.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "devsettings/RegisterCodec.h"
 #include "devsettings/SourceCode.h"
+#include "devsettings/SourceLimits.h"
 
 namespace {
 
@@ -21,39 +22,40 @@ bool Touches(uint16_t first, uint16_t count, const SimExceptionRule& rule) {
     return first <= rule.last && last >= rule.first;
 }
 
-// A code the device can record: none, or a channel's variant of the kind it measures.
-bool IsKnownSource(uint32_t code) {
-    if (code == kNoSource) {
-        return true;
-    }
-    const unsigned channel = ChannelIndexOf(code);
-    const unsigned variant = VariantIndexOf(code);
-    return channel < unsigned(DI::kChannelCount) && variant < unsigned(DI::kItemsPerChannel) &&
-           KindOf(code) != 0 && DI::kMeasureKinds[channel][variant] == KindOf(code);
-}
-
-bool IsEventThreshold(const ParameterSpec& s) {
+// The event a threshold row belongs to, or -1.
+int EventOfThreshold(const ParameterDefinition& s) {
     for (int n = 0; n < kEventCount; ++n) {
         if (s.address == EventUpThresholdAddress(n) || s.address == EventDownThresholdAddress(n)) {
-            return true;
+            return n;
         }
     }
-    return false;
+    return -1;
 }
 
-// Whether the device takes this value for the row. Lists depend on their language's
-// options and thresholds on their event's source; the device leaves those to the program.
-bool Accepts(const ParameterSpec& s, int64_t v) {
+bool InRawRange(int64_t v, double minimum, double maximum, double step) {
+    const uint32_t factor = CMyPropertyDouble::FactorOfStep(step);
+    return v >= CMyPropertyDouble::ToRaw(factor, minimum) && v <= CMyPropertyDouble::ToRaw(factor, maximum);
+}
+
+// Whether the device takes this value for the row; block is the settings block as it
+// would be after the write. A threshold's range is its event source's. List indexes are
+// left to the program: their options are language texts.
+bool Accepts(const ParameterDefinition& s, int64_t v, const uint16_t* block) {
     switch (s.kind) {
         case EK_INT:
         case EK_TIMELEN:
             return v >= static_cast<int64_t>(s.minimum) && v <= static_cast<int64_t>(s.maximum);
         case EK_DOUBLE: {
-            if (IsEventThreshold(s)) {
-                return true;
+            const int event = EventOfThreshold(s);
+            if (event < 0) {
+                return InRawRange(v, s.minimum, s.maximum, s.step);
             }
-            const uint32_t factor = CMyPropertyDouble::FactorOfStep(s.step);
-            return v >= CMyPropertyDouble::ToRaw(factor, s.minimum) && v <= CMyPropertyDouble::ToRaw(factor, s.maximum);
+            const int64_t source = RegisterCodec::DecodeInteger(
+                RT_UINT32, block + (EventSourceAddress(event) - DI::kSettingsFirst));
+            SourceThresholdRange range;
+            // A source the device could not have taken leaves nothing to check against.
+            return !ThresholdRangeOf(static_cast<SourceCode>(source), &range) ||
+                   InRawRange(v, range.minimum, range.maximum, range.step);
         }
         case EK_FSIZE:
             for (int i = 0; i < CMyPropertyFSize::kSizeCount; ++i) {
@@ -62,8 +64,10 @@ bool Accepts(const ParameterSpec& s, int64_t v) {
                 }
             }
             return false;
-        case EK_SOURCE:
-            return IsKnownSource(static_cast<uint32_t>(v));
+        case EK_SOURCE: {
+            SourceThresholdRange range;
+            return ThresholdRangeOf(static_cast<SourceCode>(v), &range);
+        }
         default:
             return true;
     }
@@ -85,17 +89,19 @@ uint8_t SettingsWriteFault(const SimFaults& faults, uint16_t first, uint16_t cou
 uint8_t CSimDevice::CheckSettingsWriteLocked(uint16_t first, uint16_t count, const uint16_t* values) const {
     // The block as it would be after the write, so a row written in part is checked whole.
     std::array<uint16_t, kSettingsWords> block;
-    std::copy(m_regs.begin() + DI::kSettingsFirst, m_regs.begin() + DI::kSettingsFirst + kSettingsWords, block.begin());
+    std::copy(m_regs.begin() + DI::kSettingsFirst, m_regs.begin() + DI::kSettingsFirst + kSettingsWords,
+              block.begin());
     std::copy(values, values + count, block.begin() + (first - DI::kSettingsFirst));
     const int last = first + count - 1;
-    for (const ParameterGroupSpec& group : ParameterGroupSpecs()) {
-        for (const ParameterSpec& s : group.rows) {
+    for (const ParameterGroupDefinition& group : ParameterGroupDefinitions()) {
+        for (const ParameterDefinition& s : group.rows) {
             const int rowLast = s.address + RegisterCountOf(s.type) - 1;
             if (s.kind == EK_PASSWASCII || rowLast < first || s.address > last) {
                 continue;
             }
-            const int64_t v = RegisterCodec::DecodeInteger(s.type, block.data() + (s.address - DI::kSettingsFirst));
-            if (!Accepts(s, v)) {
+            const int64_t v =
+                RegisterCodec::DecodeInteger(s.type, block.data() + (s.address - DI::kSettingsFirst));
+            if (!Accepts(s, v, block.data())) {
                 return DI::kExceptionIllegalValue;
             }
         }
@@ -110,7 +116,9 @@ void CSimDevice::ApplySettingsLocked() {
 
 uint16_t CSimDevice::AppliedRegister(uint16_t address) const {
     std::lock_guard guard(m_lock);
-    return address >= DI::kSettingsFirst && address <= DI::kSettingsLast ? m_applied[address - DI::kSettingsFirst] : 0;
+    return address >= DI::kSettingsFirst && address <= DI::kSettingsLast
+               ? m_applied[address - DI::kSettingsFirst]
+               : 0;
 }
 
 void CSimDevice::MirrorAppliedLocked(uint16_t address) {

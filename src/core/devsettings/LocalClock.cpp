@@ -2,7 +2,7 @@
 
 namespace {
 class SystemClock final : public ILocalClock {
-public:
+  public:
     QDateTime LocalNow() override { return QDateTime::currentDateTime(); }
 };
 }  // namespace

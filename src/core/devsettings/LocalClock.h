@@ -5,7 +5,7 @@
 // The computer's local calendar time, as the clock synchronisation reads it. Tests put
 // a fake one in, beside the link's fake clock for the pauses.
 class ILocalClock {
-public:
+  public:
     virtual ~ILocalClock() = default;
     virtual QDateTime LocalNow() = 0;
 };

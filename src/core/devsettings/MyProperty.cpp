@@ -8,7 +8,8 @@ CMyProperty::CMyProperty(QString name, QString description, RegisterBinding bind
     : m_name(std::move(name)), m_description(std::move(description)), m_binding(binding) {}
 
 void CMyProperty::SetName(const QString& name) {
-    if (name == m_name) return;
+    if (name == m_name)
+        return;
     m_name = name;
     NotifyRowUpdated();
 }
@@ -27,7 +28,8 @@ void CMyProperty::ClearMark() {
 }
 
 void CMyProperty::NotifyRowUpdated() {
-    if (m_notifier) m_notifier->RowUpdated(*this);
+    if (m_notifier)
+        m_notifier->RowUpdated(*this);
 }
 
 void CMyProperty::AfterSetValue(bool changed) {
@@ -41,12 +43,14 @@ void CMyProperty::AfterSetValue(bool changed) {
 
 QStringList CMyProperty::SplitOptions(const QString& text) {
     QStringList parts = text.split(u'|');
-    for (QString& p : parts) p.truncate(kMaxOptionChars);
+    for (QString& p : parts)
+        p.truncate(kMaxOptionChars);
     return parts;
 }
 
 bool CMyProperty::AddOption(const QString& text) {
-    if (m_options.contains(text, Qt::CaseSensitive)) return false;
+    if (m_options.contains(text, Qt::CaseSensitive))
+        return false;
     m_options.append(text);
     return true;
 }
@@ -54,6 +58,7 @@ bool CMyProperty::AddOption(const QString& text) {
 int CMyProperty::MatchOption(const QString& text) const {
     const QString wanted = text.trimmed();
     for (int i = 0; i < m_options.size(); ++i)
-        if (m_options[i].compare(wanted, Qt::CaseInsensitive) == 0) return i;
+        if (m_options[i].compare(wanted, Qt::CaseInsensitive) == 0)
+            return i;
     return -1;
 }

@@ -15,7 +15,7 @@
 // reports ParameterChanged, and AcceptValue/RevertToBaseline clear it; the grid draws
 // marked rows in bold.
 class CMyProperty {
-public:
+  public:
     CMyProperty(QString name, QString description, RegisterBinding binding);
     virtual ~CMyProperty() = default;
     CMyProperty(const CMyProperty&) = delete;
@@ -56,7 +56,7 @@ public:
     bool ModifiedMark() const { return m_modifiedMark; }
     void SetNotifier(IPropertyNotifier* notifier) { m_notifier = notifier; }
 
-protected:
+  protected:
     // After an edit or a SetValue that calls for it: refresh the mark, tell the grid.
     void NotifyParameterChanged();
     // After AcceptValue or RevertToBaseline: mark cleared, row redrawn.
@@ -74,7 +74,7 @@ protected:
 
     QStringList m_options;
 
-private:
+  private:
     QString m_name;
     QString m_description;
     RegisterBinding m_binding;

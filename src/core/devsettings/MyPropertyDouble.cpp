@@ -18,17 +18,22 @@ const QString& CMyPropertyDouble::Characters() {
 }
 
 uint32_t CMyPropertyDouble::FactorOfStep(double step) {
-    if (!(step > 0.0)) return 1;
+    if (!(step > 0.0))
+        return 1;
     const double f = std::trunc(1.0 / step);
-    if (!(f >= 1.0)) return 1;
+    if (!(f >= 1.0))
+        return 1;
     return f > 4294967295.0 ? 4294967295u : uint32_t(f);
 }
 
 int32_t CMyPropertyDouble::ToRaw(uint32_t factor, double value) {
     const double raw = std::trunc(double(factor) * value);
-    if (std::isnan(raw)) return 0;
-    if (raw >= 2147483647.0) return INT32_MAX;
-    if (raw <= -2147483648.0) return INT32_MIN;
+    if (std::isnan(raw))
+        return 0;
+    if (raw >= 2147483647.0)
+        return INT32_MAX;
+    if (raw <= -2147483648.0)
+        return INT32_MIN;
     return int32_t(raw);
 }
 
@@ -36,16 +41,21 @@ QString CMyPropertyDouble::RawText(int64_t raw, uint32_t factor) {
     int decimals = 0;
     for (uint32_t f = 10; f <= 100000000u; f *= 10) {
         ++decimals;
-        if (factor == f) return QString::number(double(raw) / double(factor), 'f', decimals);
+        if (factor == f)
+            return QString::number(double(raw) / double(factor), 'f', decimals);
     }
     return QString::number(double(raw) / double(factor == 0 ? 1 : factor), 'f', 0);
 }
 
-QString CMyPropertyDouble::FormatValue() const { return RawText(m_raw, m_factor); }
+QString CMyPropertyDouble::FormatValue() const {
+    return RawText(m_raw, m_factor);
+}
 
 int32_t CMyPropertyDouble::Clamp(int64_t v) const {
-    if (v > m_maximum) return m_maximum;
-    if (v < m_minimum) return m_minimum;
+    if (v > m_maximum)
+        return m_maximum;
+    if (v < m_minimum)
+        return m_minimum;
     return int32_t(v);
 }
 
@@ -53,9 +63,11 @@ bool CMyPropertyDouble::ParseText(const QString& text) {
     const QString trimmed = text.trimmed();
     CTextScan scan(trimmed);
     double number = 0.0;
-    if (!scan.ReadDouble(&number)) return false;
+    if (!scan.ReadDouble(&number))
+        return false;
     const int32_t raw = Clamp(ToRaw(m_factor, number));
-    if (raw == m_raw) return false;
+    if (raw == m_raw)
+        return false;
     m_raw = raw;
     NotifyParameterChanged();
     return true;

@@ -5,7 +5,7 @@
 // A decimal value kept as a raw integer: raw = shown value x factor, factor = 1 / step.
 // Conversions truncate toward zero, as the device's own arithmetic does.
 class CMyPropertyDouble final : public CMyProperty {
-public:
+  public:
     CMyPropertyDouble(const QString& name, double defaultValue, double minimum, double maximum, double step,
                       const QString& description, RegisterBinding binding);
 
@@ -36,7 +36,7 @@ public:
     // raw / factor with as many decimals as the factor has zeros (none for other factors).
     static QString RawText(int64_t raw, uint32_t factor);
 
-private:
+  private:
     int32_t Clamp(int64_t v) const;
 
     int32_t m_raw;

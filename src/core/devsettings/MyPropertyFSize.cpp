@@ -5,11 +5,13 @@
 CMyPropertyFSize::CMyPropertyFSize(const QString& name, uint32_t defaultBytes, const QString& description,
                                    RegisterBinding binding)
     : CMyProperty(name, description, binding) {
-    static constexpr int kNumbers[kSizeCount] = {32, 64, 128, 256, 512, 1, 2, 4, 8, 16, 32, 64, 128, 256, 512};
+    static constexpr int kNumbers[kSizeCount] = {32, 64, 128, 256, 512, 1,   2,  4,
+                                                 8,  16, 32,  64,  128, 256, 512};
     for (int i = 0; i < kSizeCount; ++i) {
         const QString& unit = GetText(i < 5 ? LNG_DEVICE_PREFIX_KB : LNG_DEVICE_PREFIX_MB);
         // Two sizes that read alike would be one choice with two meanings: the later goes.
-        if (AddOption(QStringLiteral("%1 %2").arg(kNumbers[i]).arg(unit))) m_bytes.push_back(SizeBytes(i));
+        if (AddOption(QStringLiteral("%1 %2").arg(kNumbers[i]).arg(unit)))
+            m_bytes.push_back(SizeBytes(i));
     }
     m_index = m_baseline = IndexOf(defaultBytes);
 }
@@ -20,7 +22,8 @@ uint32_t CMyPropertyFSize::TableValue(int index) const {
 
 int CMyPropertyFSize::IndexOf(int64_t bytes) const {
     for (size_t i = 0; i < m_bytes.size(); ++i)
-        if (int64_t(m_bytes[i]) == bytes) return int(i);
+        if (int64_t(m_bytes[i]) == bytes)
+            return int(i);
     return 0;
 }
 
@@ -30,7 +33,8 @@ QString CMyPropertyFSize::FormatValue() const {
 
 bool CMyPropertyFSize::ParseText(const QString& text) {
     const int found = MatchOption(text);
-    if (found < 0 || found == m_index) return false;
+    if (found < 0 || found == m_index)
+        return false;
     m_index = found;
     NotifyParameterChanged();
     return true;

@@ -7,8 +7,9 @@
 // The size limit of a recorded file: fifteen sizes from 32 KB to 512 MB. The row holds
 // the option index; the register holds the option's byte count.
 class CMyPropertyFSize final : public CMyProperty {
-public:
-    CMyPropertyFSize(const QString& name, uint32_t defaultBytes, const QString& description, RegisterBinding binding);
+  public:
+    CMyPropertyFSize(const QString& name, uint32_t defaultBytes, const QString& description,
+                     RegisterBinding binding);
 
     QString FormatValue() const override;
     bool ParseText(const QString& text) override;
@@ -24,7 +25,7 @@ public:
     static constexpr int kSizeCount = 15;
     static uint32_t SizeBytes(int i) { return uint32_t(32768) << i; }
 
-private:
+  private:
     uint32_t TableValue(int index) const;
     int IndexOf(int64_t bytes) const;
 

@@ -4,8 +4,9 @@
 
 // An IPv4 address held as one integer with the first octet in the lowest byte.
 class CMyPropertyIP final : public CMyProperty {
-public:
-    CMyPropertyIP(const QString& name, uint32_t defaultAddress, const QString& description, RegisterBinding binding);
+  public:
+    CMyPropertyIP(const QString& name, uint32_t defaultAddress, const QString& description,
+                  RegisterBinding binding);
 
     QString FormatValue() const override;
     // "a.b.c.d"; each number clamped to 0..255; fewer than four numbers keep the value.
@@ -19,7 +20,7 @@ public:
 
     static QString AddressText(uint32_t address);
 
-private:
+  private:
     uint32_t m_address;
     uint32_t m_baseline;
 };

@@ -16,8 +16,10 @@ const QString& CMyPropertyInt::Characters() {
 }
 
 int32_t CMyPropertyInt::Clamp(int64_t v) const {
-    if (v > m_maximum) return m_maximum;
-    if (v < m_minimum) return m_minimum;
+    if (v > m_maximum)
+        return m_maximum;
+    if (v < m_minimum)
+        return m_minimum;
     return int32_t(v);
 }
 
@@ -25,9 +27,11 @@ bool CMyPropertyInt::ParseText(const QString& text) {
     const QString trimmed = text.trimmed();
     CTextScan scan(trimmed);
     int64_t n = 0;
-    if (!scan.ReadInteger(&n)) return false;
+    if (!scan.ReadInteger(&n))
+        return false;
     const int32_t value = Clamp(n);
-    if (value == m_value) return false;
+    if (value == m_value)
+        return false;
     m_value = value;
     NotifyParameterChanged();
     return true;

@@ -4,7 +4,7 @@
 
 // A whole number within a range; values outside are clamped silently.
 class CMyPropertyInt final : public CMyProperty {
-public:
+  public:
     CMyPropertyInt(const QString& name, int32_t defaultValue, int32_t minimum, int32_t maximum,
                    const QString& description, RegisterBinding binding);
 
@@ -23,7 +23,7 @@ public:
     int32_t Minimum() const { return m_minimum; }
     int32_t Maximum() const { return m_maximum; }
 
-private:
+  private:
     int32_t Clamp(int64_t v) const;
 
     int32_t m_value;

@@ -3,7 +3,8 @@
 CMyPropertyList::CMyPropertyList(const QString& name, int defaultIndex, const QString& options,
                                  const QString& description, RegisterBinding binding)
     : CMyProperty(name, description, binding), m_index(defaultIndex & 0xFFFF), m_baseline(m_index) {
-    for (const QString& option : SplitOptions(options)) AddOption(option);
+    for (const QString& option : SplitOptions(options))
+        AddOption(option);
 }
 
 QString CMyPropertyList::FormatValue() const {
@@ -12,7 +13,8 @@ QString CMyPropertyList::FormatValue() const {
 
 bool CMyPropertyList::ParseText(const QString& text) {
     const int found = MatchOption(text);
-    if (found < 0 || found == m_index) return false;
+    if (found < 0 || found == m_index)
+        return false;
     m_index = found;
     NotifyParameterChanged();
     return true;

@@ -4,7 +4,7 @@
 
 // A choice among language-given options; the register holds the option index.
 class CMyPropertyList final : public CMyProperty {
-public:
+  public:
     // options: "|"-separated; an empty text gives one empty option.
     CMyPropertyList(const QString& name, int defaultIndex, const QString& options, const QString& description,
                     RegisterBinding binding);
@@ -21,7 +21,7 @@ public:
 
     int Index() const { return m_index; }
 
-private:
+  private:
     int m_index = 0;
     int m_baseline = 0;
 };

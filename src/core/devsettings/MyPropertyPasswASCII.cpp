@@ -22,13 +22,18 @@ QString CMyPropertyPasswASCII::FormatValue() const {
     return QStringLiteral("\"%1\"").arg(VisibleText(m_text));
 }
 
-QString CMyPropertyPasswASCII::Fit(const QString& text) const { return text.trimmed().left(m_maxLength); }
+QString CMyPropertyPasswASCII::Fit(const QString& text) const {
+    return text.trimmed().left(m_maxLength);
+}
 
-bool CMyPropertyPasswASCII::IsModified() const { return VisibleText(m_text) != VisibleText(m_baseline); }
+bool CMyPropertyPasswASCII::IsModified() const {
+    return VisibleText(m_text) != VisibleText(m_baseline);
+}
 
 bool CMyPropertyPasswASCII::ParseText(const QString& text) {
     const QString fitted = Fit(text);
-    if (fitted == m_text) return false;
+    if (fitted == m_text)
+        return false;
     m_text = fitted;
     NotifyParameterChanged();
     return true;

@@ -6,9 +6,9 @@
 // holds one character per register, zero characters included; the visible text ends at
 // the first zero, and only the visible text counts as the row's value.
 class CMyPropertyPasswASCII final : public CMyProperty {
-public:
-    CMyPropertyPasswASCII(const QString& name, const QString& defaultText, int maxLength, const QString& description,
-                          RegisterBinding binding);
+  public:
+    CMyPropertyPasswASCII(const QString& name, const QString& defaultText, int maxLength,
+                          const QString& description, RegisterBinding binding);
 
     // Digits, Latin letters and Cyrillic letters (without Ё), both cases.
     static const QString& Characters();
@@ -28,7 +28,7 @@ public:
     int MaxLength() const { return m_maxLength; }
     static QString VisibleText(const QString& held);
 
-private:
+  private:
     QString Fit(const QString& text) const;
 
     int m_maxLength;

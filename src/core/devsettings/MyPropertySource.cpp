@@ -6,7 +6,8 @@ CMyPropertySource::CMyPropertySource(const QString& name, SourceCode defaultCode
                                      RegisterBinding binding)
     : CMyProperty(name, description, binding), m_catalogue(BuildSourceCatalogue()) {
     for (const SourceInfo_t& row : m_catalogue)
-        if (AddOption(row.name)) m_codes.push_back(row.code);
+        if (AddOption(row.name))
+            m_codes.push_back(row.code);
     m_index = m_baseline = IndexOf(defaultCode);
 }
 
@@ -16,7 +17,8 @@ SourceCode CMyPropertySource::TableValue(int index) const {
 
 int CMyPropertySource::IndexOf(int64_t code) const {
     for (size_t i = 0; i < m_codes.size(); ++i)
-        if (int64_t(m_codes[i]) == code) return int(i);
+        if (int64_t(m_codes[i]) == code)
+            return int(i);
     return 0;
 }
 
@@ -26,7 +28,8 @@ QString CMyPropertySource::FormatValue() const {
 
 bool CMyPropertySource::ParseText(const QString& text) {
     const int found = MatchOption(text);
-    if (found < 0 || found == m_index) return false;
+    if (found < 0 || found == m_index)
+        return false;
     m_index = found;
     NotifyParameterChanged();
     return true;

@@ -8,7 +8,7 @@
 // A recording or event source chosen from the source catalogue. The row holds the option
 // index; the registers hold the option's source code.
 class CMyPropertySource final : public CMyProperty {
-public:
+  public:
     CMyPropertySource(const QString& name, SourceCode defaultCode, const QString& description,
                       RegisterBinding binding);
 
@@ -26,7 +26,7 @@ public:
     int Index() const { return m_index; }
     const SourceCatalogue& Catalogue() const { return m_catalogue; }
 
-private:
+  private:
     SourceCode TableValue(int index) const;
     int IndexOf(int64_t code) const;
 

@@ -9,8 +9,9 @@ namespace {
 constexpr int kMaxUnitWordChars = 10;
 }
 
-CMyPropertyTimeLen::CMyPropertyTimeLen(const QString& name, int32_t defaultValue, int32_t minimum, int32_t maximum,
-                                       int unitSet, const QString& description, RegisterBinding binding)
+CMyPropertyTimeLen::CMyPropertyTimeLen(const QString& name, int32_t defaultValue, int32_t minimum,
+                                       int32_t maximum, int unitSet, const QString& description,
+                                       RegisterBinding binding)
     : CMyProperty(name, description, binding),
       m_value(defaultValue),
       m_minimum(minimum),
@@ -18,7 +19,8 @@ CMyPropertyTimeLen::CMyPropertyTimeLen(const QString& name, int32_t defaultValue
       m_baseline(defaultValue),
       m_unitSet(unitSet == 1 ? 1 : 0),
       m_units(GetText(m_unitSet == 0 ? LNG_GLOB_TIMELIST1 : LNG_GLOB_TIMELIST2).split(u'|')) {
-    while (m_units.size() < (m_unitSet == 0 ? 3 : 2)) m_units.append(QString());
+    while (m_units.size() < (m_unitSet == 0 ? 3 : 2))
+        m_units.append(QString());
 }
 
 QString CMyPropertyTimeLen::FormatValue() const {
@@ -44,7 +46,8 @@ bool CMyPropertyTimeLen::ParseText(const QString& text) {
     const QString trimmed = text.trimmed();
     CTextScan scan(trimmed);
     int64_t n = 0;
-    if (!scan.ReadInteger(&n)) return false;
+    if (!scan.ReadInteger(&n))
+        return false;
     // Far beyond any range either way; keeps the unit scaling below from overflowing.
     n = std::clamp<int64_t>(n, -(int64_t(1) << 40), int64_t(1) << 40);
     QString word;
@@ -52,20 +55,25 @@ bool CMyPropertyTimeLen::ParseText(const QString& text) {
         static constexpr int64_t kScale[2][3] = {{1, 1000, 60000}, {1, 60, 0}};
         int found = -1;
         for (int i = 0; i < (m_unitSet == 0 ? 3 : 2) && found < 0; ++i)
-            if (m_units[i] == word) found = i;
-        if (found < 0) return false;
+            if (m_units[i] == word)
+                found = i;
+        if (found < 0)
+            return false;
         n *= kScale[m_unitSet][found];
     }
     const int32_t value = Clamp(n);
-    if (value == m_value) return false;
+    if (value == m_value)
+        return false;
     m_value = value;
     NotifyParameterChanged();
     return true;
 }
 
 int32_t CMyPropertyTimeLen::Clamp(int64_t v) const {
-    if (v > m_maximum) return m_maximum;
-    if (v < m_minimum) return m_minimum;
+    if (v > m_maximum)
+        return m_maximum;
+    if (v < m_minimum)
+        return m_minimum;
     return int32_t(v);
 }
 

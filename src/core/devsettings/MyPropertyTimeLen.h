@@ -5,9 +5,9 @@
 // A duration in base units: milliseconds (unit set 0: ms, s, min) or seconds (unit set 1:
 // s, min). Shown in the largest unit that keeps it readable, typed with an optional unit.
 class CMyPropertyTimeLen final : public CMyProperty {
-public:
-    CMyPropertyTimeLen(const QString& name, int32_t defaultValue, int32_t minimum, int32_t maximum, int unitSet,
-                       const QString& description, RegisterBinding binding);
+  public:
+    CMyPropertyTimeLen(const QString& name, int32_t defaultValue, int32_t minimum, int32_t maximum,
+                       int unitSet, const QString& description, RegisterBinding binding);
 
     QString FormatValue() const override;
     bool ParseText(const QString& text) override;
@@ -24,7 +24,7 @@ public:
     // The unit words of the row's set, smallest first.
     const QStringList& UnitWords() const { return m_units; }
 
-private:
+  private:
     int32_t Clamp(int64_t v) const;
 
     int32_t m_value;

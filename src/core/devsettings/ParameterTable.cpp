@@ -8,7 +8,7 @@
 #include "devsettings/MyPropertyPasswASCII.h"
 #include "devsettings/MyPropertySource.h"
 #include "devsettings/MyPropertyTimeLen.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "language/Language.h"
 
 namespace {
@@ -16,33 +16,35 @@ namespace {
 // A unit added to a threshold's name earlier is recognised by its comma near the end.
 constexpr int kUnitSuffixLimit = 10;
 
-std::unique_ptr<CMyProperty> MakeRow(const ParameterSpec& s) {
+std::unique_ptr<CMyProperty> MakeRow(const ParameterDefinition& s) {
     const RegisterBinding binding(s.kind, s.type, s.address);
     const QString& name = GetText(s.nameKey);
     const QString& description = GetText(s.descriptionKey);
     switch (s.kind) {
-    case EK_LIST:
-        return std::make_unique<CMyPropertyList>(name, int(s.defaultValue), GetText(s.extra), description, binding);
-    case EK_IP:
-        return std::make_unique<CMyPropertyIP>(name, uint32_t(s.defaultValue), description, binding);
-    case EK_TIMELEN:
-        return std::make_unique<CMyPropertyTimeLen>(name, int32_t(s.defaultValue), int32_t(s.minimum),
-                                                    int32_t(s.maximum), s.extra, description, binding);
-    case EK_FSIZE:
-        return std::make_unique<CMyPropertyFSize>(name, uint32_t(s.defaultValue), description, binding);
-    case EK_PASSWASCII:
-        return std::make_unique<CMyPropertyPasswASCII>(name, QString::fromLatin1(s.text), binding.count, description,
+        case EK_LIST:
+            return std::make_unique<CMyPropertyList>(name, int(s.defaultValue), GetText(s.extra), description,
+                                                     binding);
+        case EK_IP:
+            return std::make_unique<CMyPropertyIP>(name, uint32_t(s.defaultValue), description, binding);
+        case EK_TIMELEN:
+            return std::make_unique<CMyPropertyTimeLen>(name, int32_t(s.defaultValue), int32_t(s.minimum),
+                                                        int32_t(s.maximum), s.extra, description, binding);
+        case EK_FSIZE:
+            return std::make_unique<CMyPropertyFSize>(name, uint32_t(s.defaultValue), description, binding);
+        case EK_PASSWASCII:
+            return std::make_unique<CMyPropertyPasswASCII>(name, QString::fromLatin1(s.text), binding.count,
+                                                           description, binding);
+        case EK_INT:
+            return std::make_unique<CMyPropertyInt>(name, int32_t(s.defaultValue), int32_t(s.minimum),
+                                                    int32_t(s.maximum), description, binding);
+        case EK_DOUBLE:
+            return std::make_unique<CMyPropertyDouble>(name, s.defaultValue, s.minimum, s.maximum, s.step,
+                                                       description, binding);
+        case EK_SOURCE:
+            return std::make_unique<CMyPropertySource>(name, SourceCode(s.defaultValue), description,
                                                        binding);
-    case EK_INT:
-        return std::make_unique<CMyPropertyInt>(name, int32_t(s.defaultValue), int32_t(s.minimum),
-                                                int32_t(s.maximum), description, binding);
-    case EK_DOUBLE:
-        return std::make_unique<CMyPropertyDouble>(name, s.defaultValue, s.minimum, s.maximum, s.step, description,
-                                                   binding);
-    case EK_SOURCE:
-        return std::make_unique<CMyPropertySource>(name, SourceCode(s.defaultValue), description, binding);
-    default:
-        return nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -50,13 +52,14 @@ std::unique_ptr<CMyProperty> MakeRow(const ParameterSpec& s) {
 
 void CParameterTable::BuildParameterTable() {
     m_groups.clear();
-    for (const ParameterGroupSpec& g : ParameterGroupSpecs()) {
+    for (const ParameterGroupDefinition& g : ParameterGroupDefinitions()) {
         ParameterGroup group;
         group.titleKey = g.titleKey;
         group.title = GetText(g.titleKey);
-        for (const ParameterSpec& s : g.rows) {
+        for (const ParameterDefinition& s : g.rows) {
             std::unique_ptr<CMyProperty> row = MakeRow(s);
-            if (!row) continue;
+            if (!row)
+                continue;
             row->SetNotifier(this);
             group.rows.push_back(std::move(row));
         }
@@ -68,47 +71,57 @@ std::vector<CMyProperty*> CParameterTable::Rows() const {
     std::vector<CMyProperty*> rows;
     rows.reserve(size_t(RowCount()));
     for (const ParameterGroup& g : m_groups)
-        for (const auto& r : g.rows) rows.push_back(r.get());
+        for (const auto& r : g.rows)
+            rows.push_back(r.get());
     return rows;
 }
 
 int CParameterTable::RowCount() const {
     int n = 0;
-    for (const ParameterGroup& g : m_groups) n += int(g.rows.size());
+    for (const ParameterGroup& g : m_groups)
+        n += int(g.rows.size());
     return n;
 }
 
 CMyProperty* CParameterTable::FindByAddress(int address) const {
     for (const ParameterGroup& g : m_groups)
         for (const auto& r : g.rows)
-            if (r->Binding().address == address) return r.get();
+            if (r->Binding().address == address)
+                return r.get();
     return nullptr;
 }
 
 void CParameterTable::AcceptAll() {
     for (const ParameterGroup& g : m_groups)
-        for (const auto& r : g.rows) r->AcceptValue();
+        for (const auto& r : g.rows)
+            r->AcceptValue();
 }
 
 void CParameterTable::ApplySourceToThreshold(const CMyPropertySource* source, CMyPropertyDouble* threshold) {
-    if (!source || !threshold) return;
+    if (!source || !threshold)
+        return;
     const SourceInfo_t* info = FindSource(source->Catalogue(), source->Code());
-    if (!info) return;
+    if (!info)
+        return;
     const uint32_t factor = CMyPropertyDouble::FactorOfStep(info->step);
-    threshold->SetRange(CMyPropertyDouble::ToRaw(factor, info->minimum), CMyPropertyDouble::ToRaw(factor, info->maximum),
-                        factor);
+    threshold->SetRange(CMyPropertyDouble::ToRaw(factor, info->minimum),
+                        CMyPropertyDouble::ToRaw(factor, info->maximum), factor);
     QString name = threshold->Name();
     const qsizetype comma = name.lastIndexOf(u',');
-    if (comma >= 0 && name.size() - comma < kUnitSuffixLimit) name.truncate(comma);
-    if (!info->unit.isEmpty()) name += QStringLiteral(", ") + info->unit;
+    if (comma >= 0 && name.size() - comma < kUnitSuffixLimit)
+        name.truncate(comma);
+    if (!info->unit.isEmpty())
+        name += QStringLiteral(", ") + info->unit;
     threshold->SetName(name);
     threshold->SetValue(threshold->Value());
 }
 
 void CParameterTable::OnParameterChanged(CMyProperty& row) {
-    if (row.Kind() != EK_SOURCE) return;
+    if (row.Kind() != EK_SOURCE)
+        return;
     for (int n = 0; n < kEventCount; ++n) {
-        if (row.Binding().address != EventSourceAddress(n)) continue;
+        if (row.Binding().address != EventSourceAddress(n))
+            continue;
         const auto* source = static_cast<const CMyPropertySource*>(&row);
         for (const int address : {EventUpThresholdAddress(n), EventDownThresholdAddress(n)}) {
             CMyProperty* threshold = FindByAddress(address);
@@ -120,9 +133,11 @@ void CParameterTable::OnParameterChanged(CMyProperty& row) {
 
 void CParameterTable::ParameterChanged(CMyProperty& row) {
     OnParameterChanged(row);
-    if (m_observer) m_observer->ParameterChanged(row);
+    if (m_observer)
+        m_observer->ParameterChanged(row);
 }
 
 void CParameterTable::RowUpdated(CMyProperty& row) {
-    if (m_observer) m_observer->RowUpdated(row);
+    if (m_observer)
+        m_observer->RowUpdated(row);
 }

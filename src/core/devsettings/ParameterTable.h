@@ -22,7 +22,7 @@ struct ParameterGroup {
 // ParameterChanged first (an event source re-ranges its thresholds), then passes it on
 // to the observer, which is the settings window when there is one.
 class CParameterTable final : private IPropertyNotifier {
-public:
+  public:
     CParameterTable() = default;
     CParameterTable(const CParameterTable&) = delete;
     CParameterTable& operator=(const CParameterTable&) = delete;
@@ -54,7 +54,7 @@ public:
     // are left alone.
     void OnParameterChanged(CMyProperty& row);
 
-private:
+  private:
     void ParameterChanged(CMyProperty& row) override;
     void RowUpdated(CMyProperty& row) override;
 

@@ -5,7 +5,7 @@ class CMyProperty;
 // What an editor tells the grid that shows it. The settings window implements it;
 // the parameter table forwards to it after its own handling, and tests fake it.
 class IPropertyNotifier {
-public:
+  public:
     virtual ~IPropertyNotifier() = default;
 
     // The row's value was changed by an edit, a device read or a file load. The row's

@@ -28,15 +28,24 @@ enum RegisterType : uint32_t {
 // Registers a value of this type takes; 0 for a type the device does not know.
 constexpr int RegisterCountOf(uint32_t type) {
     switch (type) {
-    case RT_INT16: case RT_UINT16: return 1;
-    case RT_INT32: case RT_UINT32: return 2;
-    case RT_TEXT13: return 13;
-    case RT_TEXT6: return 6;
-    default: return 0;
+        case RT_INT16:
+        case RT_UINT16:
+            return 1;
+        case RT_INT32:
+        case RT_UINT32:
+            return 2;
+        case RT_TEXT13:
+            return 13;
+        case RT_TEXT6:
+            return 6;
+        default:
+            return 0;
     }
 }
 
-constexpr bool IsSignedRegisterType(uint32_t type) { return type == RT_INT16 || type == RT_INT32; }
+constexpr bool IsSignedRegisterType(uint32_t type) {
+    return type == RT_INT16 || type == RT_INT32;
+}
 
 // The tie of one settings editor to its registers. The count always follows from the
 // type, so a row can never claim more registers than its value has.

@@ -23,7 +23,8 @@ bool IsHexDigit(QChar c) {
 bool ReadOne(const QString& text, uint32_t* value) {
     CTextScan scan(text);
     int64_t n = 0;
-    if (!scan.ReadInteger(&n)) return false;
+    if (!scan.ReadInteger(&n))
+        return false;
     *value = Low32(n);
     return true;
 }
@@ -33,8 +34,10 @@ bool ReadAddress(const QString& text, uint32_t* value) {
     uint32_t address = 0;
     for (int i = 0; i < 4; ++i) {
         int64_t n = 0;
-        if (i > 0 && !scan.Expect(u'.')) return false;
-        if (!scan.ReadInteger(&n)) return false;
+        if (i > 0 && !scan.Expect(u'.'))
+            return false;
+        if (!scan.ReadInteger(&n))
+            return false;
         // Combined as the file says, without clamping: an octet above 255 runs into the next.
         address |= Low32(n) << (8 * i);
     }
@@ -44,14 +47,16 @@ bool ReadAddress(const QString& text, uint32_t* value) {
 
 void LoadRow(CMyProperty& row, const QString& value, SettingsLoadReport* report, const QString& key) {
     const int kind = row.Binding().kind;
-    if (value.isEmpty() && report) report->missingKeys.append(key);
+    if (value.isEmpty() && report)
+        report->missingKeys.append(key);
     if (kind == EK_PASSWASCII) {
         bool ok = true;
         const QString text = DecodePassword(value, &ok);
         if (ok) {
             row.SetText(text);
         } else {
-            if (report) report->unreadableKeys.append(key);
+            if (report)
+                report->unreadableKeys.append(key);
             row.SetText(row.BaselineText());
         }
         return;
@@ -59,19 +64,20 @@ void LoadRow(CMyProperty& row, const QString& value, SettingsLoadReport* report,
     uint32_t v = 0;
     const bool ok = kind == EK_IP ? ReadAddress(value, &v) : ReadOne(value, &v);
     if (!ok) {
-        if (report && !value.isEmpty()) report->unreadableKeys.append(key);
+        if (report && !value.isEmpty())
+            report->unreadableKeys.append(key);
         row.SetValue(row.BaselineValue());
         return;
     }
     switch (kind) {
-    case EK_LIST:
-    case EK_INT:
-    case EK_DOUBLE:
-        row.SetValue(int32_t(v));  // read as signed
-        break;
-    default:
-        row.SetValue(int64_t(v));  // unsigned: addresses, durations, byte counts, source codes
-        break;
+        case EK_LIST:
+        case EK_INT:
+        case EK_DOUBLE:
+            row.SetValue(int32_t(v));  // read as signed
+            break;
+        default:
+            row.SetValue(int64_t(v));  // unsigned: addresses, durations, byte counts, source codes
+            break;
     }
 }
 
@@ -85,20 +91,25 @@ QString ValueText(const CMyProperty& row) {
     const int kind = row.Binding().kind;
     const int64_t v = row.Value();
     switch (kind) {
-    case EK_IP: {
-        const uint32_t a = Low32(v);
-        return QStringLiteral("%1.%2.%3.%4").arg(a & 0xFF).arg((a >> 8) & 0xFF).arg((a >> 16) & 0xFF).arg(a >> 24);
-    }
-    case EK_PASSWASCII: {
-        QString out;
-        for (const QChar c : row.Text()) out += QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
-        return out;
-    }
-    case EK_INT:
-    case EK_DOUBLE:
-        return QString::number(int32_t(Low32(v)));
-    default:
-        return QString::number(Low32(v));
+        case EK_IP: {
+            const uint32_t a = Low32(v);
+            return QStringLiteral("%1.%2.%3.%4")
+                .arg(a & 0xFF)
+                .arg((a >> 8) & 0xFF)
+                .arg((a >> 16) & 0xFF)
+                .arg(a >> 24);
+        }
+        case EK_PASSWASCII: {
+            QString out;
+            for (const QChar c : row.Text())
+                out += QStringLiteral("%1").arg(c.unicode(), 4, 16, QLatin1Char('0')).toUpper();
+            return out;
+        }
+        case EK_INT:
+        case EK_DOUBLE:
+            return QString::number(int32_t(Low32(v)));
+        default:
+            return QString::number(Low32(v));
     }
 }
 
@@ -130,9 +141,22 @@ QString DefaultFileName(const QDate& d) {
 bool Save(CParameterTable& table, const QString& path, const QDateTime& localTime, QString* error) {
     const QByteArray bytes = Build(table, localTime);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error) *error = file.errorString();
+    // Unbuffered, so a disk that fills up shows as a short write here: a buffered QSaveFile
+    // commits a file cut short at the first short write as if all went well.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size()) {
+        if (error)
+            *error = QStringLiteral("the file could not be written whole (is the disk full?)");
         file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
         return false;
     }
     table.AcceptAll();
@@ -171,7 +195,8 @@ bool LoadBytes(CParameterTable& table, const QByteArray& bytes, SettingsLoadRepo
     // against the range of the source the file gives.
     for (CMyProperty* row : table.Rows()) {
         const int kind = row->Binding().kind;
-        if (kind < EK_LIST || kind > EK_SOURCE) return false;
+        if (kind < EK_LIST || kind > EK_SOURCE)
+            return false;
         const QString key = Key(row->Binding());
         LoadRow(*row, ini.GetString(kSettings, key, kValueBufferUnits), report, key);
     }
@@ -181,16 +206,19 @@ bool LoadBytes(CParameterTable& table, const QByteArray& bytes, SettingsLoadRepo
 bool Load(CParameterTable& table, const QString& path, SettingsLoadReport* report, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = file.errorString();
+        if (error)
+            *error = file.errorString();
         return false;
     }
     if (file.size() > kMaxFileBytes) {
-        if (error) *error = QStringLiteral("the file is too large to be a settings file");
+        if (error)
+            *error = QStringLiteral("the file is too large to be a settings file");
         return false;
     }
     const QByteArray bytes = file.read(kMaxFileBytes + 1);
     if (bytes.size() > kMaxFileBytes) {
-        if (error) *error = QStringLiteral("the file is too large to be a settings file");
+        if (error)
+            *error = QStringLiteral("the file is too large to be a settings file");
         return false;
     }
     return LoadBytes(table, bytes, report);

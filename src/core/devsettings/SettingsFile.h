@@ -15,7 +15,7 @@ class CParameterTable;
 // (which loads any file and gives every row it cannot read its baseline).
 struct SettingsLoadReport {
     bool hasInformation = false;
-    QString version;            // empty when the file names none
+    QString version;  // empty when the file names none
     bool hasSettings = false;
     QStringList missingKeys;     // rows whose key was absent or empty (baseline or empty text used)
     QStringList unreadableKeys;  // rows whose value could not be read (baseline used)

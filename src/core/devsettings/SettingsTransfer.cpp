@@ -14,10 +14,13 @@ namespace {
 // A local clock that never passes a second boundary must not hold the window forever.
 constexpr int kMaxBoundaryWaitMs = 2000;
 
-int Percent(size_t i, size_t n) { return int((i + 1) * 100 / n); }
+int Percent(size_t i, size_t n) {
+    return int((i + 1) * 100 / n);
+}
 
 void Progress(const TransferCallbacks& c, int percent) {
-    if (c.progress) c.progress(percent);
+    if (c.progress)
+        c.progress(percent);
 }
 
 // Runs attempt until it returns count: five tries, then the question, and so on.
@@ -28,11 +31,13 @@ bool Transfer(Attempt attempt, int count, const std::function<bool(int, int)>& r
         for (int t = 0; t < SettingsTransfer::kTries; ++t) {
             ++result.requests;
             const int r = attempt();
-            if (r == count) return true;
+            if (r == count)
+                return true;
             result.lastResult = r;
             result.exceptionCode = r == -3 ? words[0] : 0;
         }
-        if (!retry || !retry(address, count)) return false;
+        if (!retry || !retry(address, count))
+            return false;
     }
 }
 
@@ -44,7 +49,8 @@ bool IsDeviceOperationPossible(const DeviceAccess& access) {
 
 namespace SettingsTransfer {
 
-TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access, const TransferCallbacks& callbacks) {
+TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access,
+                       const TransferCallbacks& callbacks) {
     TransferResult result;
     if (!IsDeviceOperationPossible(access)) {
         result.notPossible = true;
@@ -62,7 +68,7 @@ TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access, const
             uint16_t words[RegisterCodec::kMaxWords] = {};
             const auto attempt = [&] {
                 return access.client->ReadHoldingRegisters(uint16_t(b.address), uint16_t(b.count), words,
-                                                          DI::kRequestTimeoutMs);
+                                                           DI::kRequestTimeoutMs);
             };
             if (!Transfer(attempt, b.count, callbacks.retryRead, b.address, result, words)) {
                 result.failedAddress = b.address;
@@ -76,7 +82,8 @@ TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access, const
     return result;
 }
 
-TransferResult WriteAll(CParameterTable& table, const DeviceAccess& access, const TransferCallbacks& callbacks) {
+TransferResult WriteAll(CParameterTable& table, const DeviceAccess& access,
+                        const TransferCallbacks& callbacks) {
     TransferResult result;
     if (!IsDeviceOperationPossible(access)) {
         result.notPossible = true;
@@ -96,7 +103,7 @@ TransferResult WriteAll(CParameterTable& table, const DeviceAccess& access, cons
             const auto attempt = [&] {
                 RegisterCodec::Encode(*row, words);
                 return access.client->WriteMultipleRegisters(uint16_t(b.address), uint16_t(b.count), words,
-                                                            DI::kRequestTimeoutMs);
+                                                             DI::kRequestTimeoutMs);
             };
             if (!Transfer(attempt, b.count, callbacks.retryWrite, b.address, result, words)) {
                 result.failedAddress = b.address;
@@ -108,7 +115,8 @@ TransferResult WriteAll(CParameterTable& table, const DeviceAccess& access, cons
     }
     uint16_t apply = DI::kCmdApplySettings;
     ++result.requests;
-    result.lastResult = access.client->WriteMultipleRegisters(DI::kRegCommand, 1, &apply, DI::kRequestTimeoutMs);
+    result.lastResult =
+        access.client->WriteMultipleRegisters(DI::kRegCommand, 1, &apply, DI::kRequestTimeoutMs);
     result.applyFailed = result.lastResult <= 0;
     result.exceptionCode = result.lastResult == -3 ? apply : 0;
     result.ok = !result.applyFailed;
@@ -121,7 +129,8 @@ uint32_t DeviceSecondsOf(const QDateTime& localTime) {
     const QTime t = localTime.time();
     const int64_t seconds =
         (d.toJulianDay() - epoch.toJulianDay()) * 86400 + t.hour() * 3600 + t.minute() * 60 + t.second();
-    if (seconds < 0) return 0;
+    if (seconds < 0)
+        return 0;
     return seconds > int64_t(UINT32_MAX) ? UINT32_MAX : uint32_t(seconds);
 }
 
@@ -135,7 +144,8 @@ ClockResult SynchroniseClock(const DeviceAccess& access, ILocalClock& localClock
     for (int tries = kTries;;) {
         const QDateTime first = localClock.LocalNow();
         QDateTime now = first;
-        for (int waited = 0; waited < kMaxBoundaryWaitMs && now.time().second() == first.time().second(); ++waited) {
+        for (int waited = 0; waited < kMaxBoundaryWaitMs && now.time().second() == first.time().second();
+             ++waited) {
             linkClock.SleepMs(1);
             now = localClock.LocalNow();
         }
@@ -143,13 +153,16 @@ ClockResult SynchroniseClock(const DeviceAccess& access, ILocalClock& localClock
         const uint32_t seconds = DeviceSecondsOf(now);
         result.deviceTime = seconds == UINT32_MAX ? seconds : seconds + 1;
         uint16_t words[2] = {uint16_t(result.deviceTime >> 16), uint16_t(result.deviceTime & 0xFFFF)};
-        result.lastResult = access.client->WriteMultipleRegisters(DI::kRegClock, 2, words, DI::kRequestTimeoutMs);
+        result.lastResult =
+            access.client->WriteMultipleRegisters(DI::kRegClock, 2, words, DI::kRequestTimeoutMs);
         if (result.lastResult > 0) {
             result.ok = true;
             return result;
         }
-        if (--tries > 0) continue;
-        if (!callbacks.retryClock || !callbacks.retryClock()) return result;
+        if (--tries > 0)
+            continue;
+        if (!callbacks.retryClock || !callbacks.retryClock())
+            return result;
         tries = kTries;
     }
 }

@@ -58,12 +58,14 @@ inline constexpr int kTries = 5;
 
 // Reads every row, one request per row in grid order, and gives each value to the row's
 // SetValue, so rows differing from their baselines get marked.
-TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access, const TransferCallbacks& callbacks = {});
+TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access,
+                       const TransferCallbacks& callbacks = {});
 
 // Writes every row, one request per row in grid order, then the apply command to the
 // command register. A row is accepted (its baseline becomes the written value) once the
 // device acknowledged it; a row given up on keeps its mark.
-TransferResult WriteAll(CParameterTable& table, const DeviceAccess& access, const TransferCallbacks& callbacks = {});
+TransferResult WriteAll(CParameterTable& table, const DeviceAccess& access,
+                        const TransferCallbacks& callbacks = {});
 
 // Device time of a local calendar time: whole seconds since 1980-01-01 00:00:00 of the
 // same calendar (0 before it).

@@ -4,12 +4,17 @@
 #include <string>
 
 namespace {
-bool IsSpace(QChar c) { return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f'; }
-bool IsDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool IsSpace(QChar c) {
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f';
+}
+bool IsDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 }  // namespace
 
 void CTextScan::SkipSpace() {
-    while (m_pos < m_text.size() && IsSpace(m_text[m_pos])) ++m_pos;
+    while (m_pos < m_text.size() && IsSpace(m_text[m_pos]))
+        ++m_pos;
 }
 
 bool CTextScan::Expect(QChar c) {
@@ -24,7 +29,8 @@ bool CTextScan::ReadInteger(int64_t* value) {
     const qsizetype start = m_pos;
     SkipSpace();
     bool negative = false;
-    if (m_pos < m_text.size() && (m_text[m_pos] == u'-' || m_text[m_pos] == u'+')) negative = m_text[m_pos++] == u'-';
+    if (m_pos < m_text.size() && (m_text[m_pos] == u'-' || m_text[m_pos] == u'+'))
+        negative = m_text[m_pos++] == u'-';
     if (m_pos >= m_text.size() || !IsDigit(m_text[m_pos])) {
         m_pos = start;
         return false;
@@ -44,15 +50,18 @@ bool CTextScan::ReadDouble(double* value) {
     SkipSpace();
     std::string number;
     if (m_pos < m_text.size() && (m_text[m_pos] == u'-' || m_text[m_pos] == u'+')) {
-        if (m_text[m_pos] == u'-') number += '-';
+        if (m_text[m_pos] == u'-')
+            number += '-';
         ++m_pos;
     }
     int digits = 0;
-    while (m_pos < m_text.size() && IsDigit(m_text[m_pos])) number += char(m_text[m_pos++].unicode()), ++digits;
+    while (m_pos < m_text.size() && IsDigit(m_text[m_pos]))
+        number += char(m_text[m_pos++].unicode()), ++digits;
     if (m_pos < m_text.size() && m_text[m_pos] == u'.') {
         number += '.';
         ++m_pos;
-        while (m_pos < m_text.size() && IsDigit(m_text[m_pos])) number += char(m_text[m_pos++].unicode()), ++digits;
+        while (m_pos < m_text.size() && IsDigit(m_text[m_pos]))
+            number += char(m_text[m_pos++].unicode()), ++digits;
     }
     if (digits == 0) {
         m_pos = start;
@@ -62,9 +71,11 @@ bool CTextScan::ReadDouble(double* value) {
     if (m_pos < m_text.size() && (m_text[m_pos] == u'e' || m_text[m_pos] == u'E')) {
         qsizetype p = m_pos + 1;
         std::string exponent = "e";
-        if (p < m_text.size() && (m_text[p] == u'-' || m_text[p] == u'+')) exponent += char(m_text[p++].unicode());
+        if (p < m_text.size() && (m_text[p] == u'-' || m_text[p] == u'+'))
+            exponent += char(m_text[p++].unicode());
         if (p < m_text.size() && IsDigit(m_text[p])) {
-            while (p < m_text.size() && IsDigit(m_text[p])) exponent += char(m_text[p++].unicode());
+            while (p < m_text.size() && IsDigit(m_text[p]))
+                exponent += char(m_text[p++].unicode());
             number += exponent;
             m_pos = p;
         }
@@ -88,8 +99,10 @@ bool CTextScan::ReadDouble(double* value) {
 bool CTextScan::ReadWord(int maxChars, QString* word) {
     SkipSpace();
     const qsizetype start = m_pos;
-    while (m_pos < m_text.size() && !IsSpace(m_text[m_pos]) && m_pos - start < maxChars) ++m_pos;
-    if (m_pos == start) return false;
+    while (m_pos < m_text.size() && !IsSpace(m_text[m_pos]) && m_pos - start < maxChars)
+        ++m_pos;
+    if (m_pos == start)
+        return false;
     *word = m_text.mid(start, m_pos - start);
     return true;
 }

@@ -7,7 +7,7 @@
 // ("%d", "%u", "%lf", "%s"), without its locale and without undefined results: white
 // space before a number is skipped, an overlong number saturates instead of overflowing.
 class CTextScan {
-public:
+  public:
     explicit CTextScan(const QString& text) : m_text(text) {}
 
     // Optional sign and decimal digits. False (nothing consumed) without a digit.
@@ -21,11 +21,13 @@ public:
     void SkipSpace();
     bool AtEnd() const { return m_pos >= m_text.size(); }
 
-private:
+  private:
     const QString& m_text;
     qsizetype m_pos = 0;
 };
 
 // The 32-bit pattern of an integer that saturated at the 64-bit limits, as a C conversion
 // into a 32-bit variable keeps it.
-inline uint32_t Low32(int64_t v) { return uint32_t(uint64_t(v)); }
+inline uint32_t Low32(int64_t v) {
+    return uint32_t(uint64_t(v));
+}

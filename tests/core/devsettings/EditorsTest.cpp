@@ -16,7 +16,7 @@ namespace {
 
 // What the settings window would hear from a row.
 class RecordingNotifier : public IPropertyNotifier {
-public:
+  public:
     void ParameterChanged(CMyProperty&) override { ++changed; }
     void RowUpdated(CMyProperty&) override { ++updated; }
     int changed = 0;
@@ -24,13 +24,14 @@ public:
 };
 
 class Editors : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { UseDevSettingsLanguage(); }
 };
 
 TEST(RegisterBindingTest, CountFollowsTheType) {
     const int expected[] = {1, 1, 2, 2, 13, 6, 0, 0};
-    for (uint32_t type = 0; type < 8; ++type) EXPECT_EQ(RegisterBinding(EK_INT, type, 2000).count, expected[type]);
+    for (uint32_t type = 0; type < 8; ++type)
+        EXPECT_EQ(RegisterBinding(EK_INT, type, 2000).count, expected[type]);
     EXPECT_EQ(RegisterBinding(EK_INT, 0xFFFFFFFFu, 2000).count, 0);
 }
 
@@ -51,7 +52,8 @@ TEST_F(Editors, DoubleTruncatesTowardZeroAndClamps) {
         {0, 0, 100, "42.9", 42, "42"},
     };
     for (const Case& c : cases) {
-        CMyPropertyDouble row("d", 0, c.minimum, c.maximum, c.step, "", RegisterBinding(EK_DOUBLE, RT_INT32, 2000));
+        CMyPropertyDouble row("d", 0, c.minimum, c.maximum, c.step, "",
+                              RegisterBinding(EK_DOUBLE, RT_INT32, 2000));
         row.ParseText(c.typed);
         EXPECT_EQ(row.Value(), c.raw) << c.typed;
         EXPECT_EQ(row.FormatValue(), c.shown) << c.typed;
@@ -67,7 +69,8 @@ TEST_F(Editors, UnreadableTextKeepsTheValueWithoutNotice) {
     for (CMyProperty* row : std::vector<CMyProperty*>{&d, &i, &ip, &list}) {
         row->SetNotifier(&grid);
         const QString before = row->FormatValue();
-        for (const char* text : {"", "abc", "-", ".", "nan", "inf"}) row->ParseText(text);
+        for (const char* text : {"", "abc", "-", ".", "nan", "inf"})
+            row->ParseText(text);
         EXPECT_EQ(row->FormatValue(), before);
     }
     EXPECT_EQ(grid.changed, 0);
@@ -91,10 +94,11 @@ TEST_F(Editors, TimeLenShowsTheLargestFittingUnitAndReadsUnitWords) {
         int64_t value;
         const char* shown;
     } cases[] = {
-        {"2", 2, "2 ms"},       {"2 s", 2000, "2 s"},      {"2 hours", 2000, "2 s"},  // unknown unit keeps
-        {"60 s", 60000, "60 s"}, {"61 s", 61000, "1 min"},  {"3 min", 180000, "3 min"},
-        {"2 S", 180000, "3 min"},  // unit words are case-sensitive
-        {"0", 1, "1 ms"},       {"99999 min", 3600000, "60 min"},
+        {"2", 2, "2 ms"},           {"2 s", 2000, "2 s"},
+        {"2 hours", 2000, "2 s"},  // unknown unit keeps
+        {"60 s", 60000, "60 s"},    {"61 s", 61000, "1 min"},
+        {"3 min", 180000, "3 min"}, {"2 S", 180000, "3 min"},  // unit words are case-sensitive
+        {"0", 1, "1 ms"},           {"99999 min", 3600000, "60 min"},
     };
     for (const Case& c : cases) {
         ms.ParseText(c.typed);

@@ -5,19 +5,24 @@
 #include "DevSettingsLanguage.h"
 #include "devsettings/MyPropertyDouble.h"
 #include "devsettings/MyPropertySource.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "devsettings/ParameterTable.h"
+#include "devsettings/SourceLimits.h"
 
 namespace {
 
 class ParameterTable : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         UseDevSettingsLanguage();
         table.BuildParameterTable();
     }
-    CMyPropertySource* Source(int n) { return static_cast<CMyPropertySource*>(table.FindByAddress(EventSourceAddress(n))); }
-    CMyPropertyDouble* Up(int n) { return static_cast<CMyPropertyDouble*>(table.FindByAddress(EventUpThresholdAddress(n))); }
+    CMyPropertySource* Source(int n) {
+        return static_cast<CMyPropertySource*>(table.FindByAddress(EventSourceAddress(n)));
+    }
+    CMyPropertyDouble* Up(int n) {
+        return static_cast<CMyPropertyDouble*>(table.FindByAddress(EventUpThresholdAddress(n)));
+    }
     CMyPropertyDouble* Down(int n) {
         return static_cast<CMyPropertyDouble*>(table.FindByAddress(EventDownThresholdAddress(n)));
     }
@@ -32,10 +37,11 @@ TEST_F(ParameterTable, TwentyGroupsBindEveryUsedRegisterExactlyOnce) {
 
     std::multiset<int> used;
     for (const CMyProperty* row : table.Rows())
-        for (int a = 0; a < row->Binding().count; ++a) used.insert(row->Binding().address + a);
+        for (int a = 0; a < row->Binding().count; ++a)
+            used.insert(row->Binding().address + a);
     for (int a = 2000; a <= 2221; ++a) {
-        const bool unused = (a >= 2161 && a <= 2163) || (a >= 2180 && a <= 2182) || (a >= 2199 && a <= 2201) ||
-                            (a >= 2210 && a <= 2213);
+        const bool unused = (a >= 2161 && a <= 2163) || (a >= 2180 && a <= 2182) ||
+                            (a >= 2199 && a <= 2201) || (a >= 2210 && a <= 2213);
         EXPECT_EQ(used.count(a), unused ? 0u : 1u) << a;
     }
     EXPECT_EQ(used.size(), 222u - 13u);
@@ -139,6 +145,35 @@ TEST_F(ParameterTable, RebuildRestoresFactoryValues) {
     EXPECT_EQ(table.FindByAddress(2146)->Value(), 502);
     EXPECT_EQ(Up(0)->MaximumRaw(), 0);
     EXPECT_EQ(Up(0)->Name(), "Upper 1");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SourceLimits, AgreeWithTheCatalogueRowByRow) {
+    UseDevSettingsLanguage();
+    const SourceCatalogue catalogue = BuildSourceCatalogue();
+    for (const SourceInfo_t& row : catalogue) {
+        SourceThresholdRange range;
+        ASSERT_TRUE(ThresholdRangeOf(row.code, &range)) << row.code;
+        EXPECT_EQ(range.minimum, row.minimum) << row.code;
+        EXPECT_EQ(range.maximum, row.maximum) << row.code;
+        EXPECT_EQ(range.step, row.step) << row.code;
+    }
+    // Codes the catalogue does not offer.
+    int outside = 0;
+    for (unsigned channel = 0; channel < 21; ++channel)
+        for (unsigned variant = 0; variant < 7; ++variant)
+            for (unsigned kind = 0; kind < 31; ++kind) {
+                const SourceCode code = MakeSourceCode(channel, variant, kind);
+                SourceThresholdRange range;
+                if (FindSourceRow(catalogue, code) < 0) {
+                    EXPECT_FALSE(ThresholdRangeOf(code, &range)) << code;
+                    ++outside;
+                }
+            }
+    EXPECT_EQ(outside, 21 * 7 * 31 - 84);
 }
 
 }  // namespace

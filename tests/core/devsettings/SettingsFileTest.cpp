@@ -1,14 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <csignal>
 
 #include "DevSettingsLanguage.h"
 #include "devsettings/MyPropertyDouble.h"
 #include "devsettings/MyPropertyPasswASCII.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "devsettings/ParameterTable.h"
 #include "devsettings/SettingsFile.h"
 #include "language/IniFile.h"
@@ -18,7 +20,7 @@ namespace {
 const QDateTime kSaveTime(QDate(2026, 12, 8), QTime(9, 5, 7));
 
 class SettingsFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         UseDevSettingsLanguage();
         table.BuildParameterTable();
@@ -33,19 +35,27 @@ protected:
 
 TEST_F(SettingsFileTest, DefaultsSaveInTheFilesOwnForms) {
     const QByteArray bytes = SettingsFile::Build(table, kSaveTime);
-    EXPECT_TRUE(bytes.startsWith("[Information]\r\nVersion=2.4\r\nDateTime=08.12.2026 09:05:07\r\n[Settings]\r\n"));
+    EXPECT_TRUE(
+        bytes.startsWith("[Information]\r\nVersion=2.4\r\nDateTime=08.12.2026 09:05:07\r\n[Settings]\r\n"));
     EXPECT_TRUE(bytes.endsWith("\r\n"));
     EXPECT_EQ(bytes.count("\r\n"), 4 + 126);
     struct Case {
         const char* key;
         const char* value;
     } cases[] = {
-        {"6:0:2000", "0"},          {"0:1:2072", "2"},           {"7:3:2073", "4294967295"},
-        {"3:3:2115", "16777216"},   {"1:3:2135", "192.168.0.2"}, {"2:3:2113", "1000"},
-        {"5:1:2146", "502"},        {"4:4:2148", "007600650078006F0072"}, {"4:5:2123", "0031003200330034"},
+        {"6:0:2000", "0"},
+        {"0:1:2072", "2"},
+        {"7:3:2073", "4294967295"},
+        {"3:3:2115", "16777216"},
+        {"1:3:2135", "192.168.0.2"},
+        {"2:3:2113", "1000"},
+        {"5:1:2146", "502"},
+        {"4:4:2148", "007600650078006F0072"},
+        {"4:5:2123", "0031003200330034"},
         {"6:2:2032", "0"},
     };
-    for (const Case& c : cases) EXPECT_EQ(Saved(c.key), c.value) << c.key;
+    for (const Case& c : cases)
+        EXPECT_EQ(Saved(c.key), c.value) << c.key;
     EXPECT_EQ(SettingsFile::DefaultFileName(QDate(2026, 12, 8)), "08122026.trv730");
 }
 
@@ -59,7 +69,8 @@ TEST_F(SettingsFileTest, PasswordsSaveEveryCharacterAsFourHexDigits) {
 }
 
 TEST_F(SettingsFileTest, SaveAndLoadGiveBackEveryValue) {
-    table.FindByAddress(2062)->SetValue(0x00010009);  // event 1 on the frequency, so its thresholds can hold values
+    table.FindByAddress(2062)->SetValue(
+        0x00010009);  // event 1 on the frequency, so its thresholds can hold values
     table.FindByAddress(2032)->ParseText("49.5");
     table.FindByAddress(2000)->ParseText("-12.3");
     table.FindByAddress(2115)->SetValue(536870912);
@@ -68,7 +79,8 @@ TEST_F(SettingsFileTest, SaveAndLoadGiveBackEveryValue) {
     table.FindByAddress(2113)->ParseText("5 min");
     const QString path = Path("a.trv730");
     ASSERT_TRUE(SettingsFile::Save(table, path, kSaveTime));
-    for (const CMyProperty* row : table.Rows()) EXPECT_FALSE(row->ModifiedMark());  // saving accepts
+    for (const CMyProperty* row : table.Rows())
+        EXPECT_FALSE(row->ModifiedMark());  // saving accepts
 
     CParameterTable loaded;
     loaded.BuildParameterTable();
@@ -136,19 +148,26 @@ TEST_F(SettingsFileTest, AFileWithoutSettingsResetsEveryRowToItsBaseline) {
     EXPECT_EQ(report.missingKeys.size(), 126);
     EXPECT_EQ(table.FindByAddress(2146)->Value(), 1502);
     EXPECT_EQ(table.FindByAddress(2165)->Value(), 80);
-    for (const int password : {2123, 2148, 2167, 2186}) EXPECT_EQ(table.FindByAddress(password)->Text(), "");
+    for (const int password : {2123, 2148, 2167, 2186})
+        EXPECT_EQ(table.FindByAddress(password)->Text(), "");
 }
 
 TEST_F(SettingsFileTest, AFailedSaveLeavesTheEarlierFile) {
     const QString path = Path("keep.trv730");
     ASSERT_TRUE(WriteFileBytes(path, "earlier"));
     table.FindByAddress(2146)->SetValue(1502);
-    // The folder can no longer take the new file beside the old one.
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    // The disk fills up part-way through the new file (a limit even root is held to).
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString error;
     const bool saved = SettingsFile::Save(table, path, kSaveTime, &error);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    if (saved) GTEST_SKIP() << "running with rights that ignore folder permissions";
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(saved);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(ReadFileBytes(path), "earlier");
     EXPECT_TRUE(table.FindByAddress(2146)->ModifiedMark());  // nothing was accepted
@@ -162,8 +181,10 @@ TEST_F(SettingsFileTest, AnyBytesLoadWithoutHarm) {
     const QByteArray good = SettingsFile::Build(table, kSaveTime);
     for (int i = 0; i < 60; ++i) {
         QByteArray bytes = good;
-        for (int k = 0; k < 1 + i % 20; ++k) bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
-        if (i % 3 == 0) bytes.truncate(random.bounded(int(bytes.size())));
+        for (int k = 0; k < 1 + i % 20; ++k)
+            bytes[random.bounded(int(bytes.size()))] = char(random.bounded(256));
+        if (i % 3 == 0)
+            bytes.truncate(random.bounded(int(bytes.size())));
         CParameterTable t;
         t.BuildParameterTable();
         EXPECT_TRUE(SettingsFile::LoadBytes(t, bytes));

@@ -15,27 +15,28 @@ namespace {
 
 // Local time that moves only with the link clock's sleeps.
 class FakeLocalClock : public ILocalClock {
-public:
+  public:
     FakeLocalClock(FakeLinkClock& link, QDateTime start) : m_link(link), m_start(std::move(start)) {}
     QDateTime LocalNow() override { return m_start.addMSecs(m_link.NowMs()); }
 
-private:
+  private:
     FakeLinkClock& m_link;
     QDateTime m_start;
 };
 
 // Answers a refusal as the Modbus client does: the exception code lands in the buffer.
 class ExceptionWritingClient : public FakeDeviceClient {
-public:
+  public:
     int WriteMultipleRegisters(uint16_t first, uint16_t count, uint16_t* values, int timeoutMs) override {
         const int r = FakeDeviceClient::WriteMultipleRegisters(first, count, values, timeoutMs);
-        if (r == -3) values[0] = 4;
+        if (r == -3)
+            values[0] = 4;
         return r;
     }
 };
 
 class SettingsTransferTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         UseDevSettingsLanguage();
         table.BuildParameterTable();
@@ -43,7 +44,8 @@ protected:
         // The device holds the factory block, then a few changes.
         CParameterTable factory;
         factory.BuildParameterTable();
-        for (CMyProperty* row : factory.Rows()) Put(*row);
+        for (CMyProperty* row : factory.Rows())
+            Put(*row);
         device.regs[2146] = 50000;
         device.regs[2062] = 0x0001;
         device.regs[2063] = 0x0009;  // event 1 on the frequency
@@ -51,12 +53,14 @@ protected:
         device.regs[2033] = 4990;
         device.regs[2123] = 'a';
         device.regs[2124] = 'b';
-        for (int a = 2125; a <= 2128; ++a) device.regs[size_t(a)] = 0;
+        for (int a = 2125; a <= 2128; ++a)
+            device.regs[size_t(a)] = 0;
     }
     void Put(const CMyProperty& row) {
         uint16_t words[13];
         RegisterCodec::Encode(row, words);
-        for (int i = 0; i < row.Binding().count; ++i) device.regs[size_t(row.Binding().address + i)] = words[i];
+        for (int i = 0; i < row.Binding().count; ++i)
+            device.regs[size_t(row.Binding().address + i)] = words[i];
     }
     DeviceAccess Access() { return {&device, LinkState::Connected, 0}; }
     CParameterTable table;
@@ -75,12 +79,14 @@ TEST_F(SettingsTransferTest, ReadAllReadsRowByRowInGridOrder) {
         EXPECT_EQ(device.reads[i].first, rows[i]->Binding().address);
         EXPECT_EQ(device.reads[i].count, rows[i]->Binding().count);
     }
-    EXPECT_EQ(progress, (std::vector<int>{5, 10, 15, 20, 25, 30, 35, 40, 45, 50, 55, 60, 65, 70, 75, 80, 85, 90, 95, 100}));
+    EXPECT_EQ(progress, (std::vector<int>{5,  10, 15, 20, 25, 30, 35, 40, 45, 50,
+                                          55, 60, 65, 70, 75, 80, 85, 90, 95, 100}));
     EXPECT_EQ(device.lastTimeoutMs, DI::kRequestTimeoutMs);
 
     EXPECT_EQ(table.FindByAddress(2146)->Value(), 50000);  // unsigned register
     EXPECT_EQ(table.FindByAddress(2123)->FormatValue(), "\"ab\"");
-    EXPECT_EQ(table.FindByAddress(2032)->FormatValue(), "49.90");  // clamped against the source read before it
+    EXPECT_EQ(table.FindByAddress(2032)->FormatValue(),
+              "49.90");  // clamped against the source read before it
     EXPECT_TRUE(table.FindByAddress(2146)->ModifiedMark());
     EXPECT_FALSE(table.FindByAddress(2165)->ModifiedMark());
 
@@ -100,9 +106,9 @@ TEST_F(SettingsTransferTest, SignedRegistersAreSignExtended) {
 }
 
 TEST_F(SettingsTransferTest, NothingIsSentWithoutAUsableDevice) {
-    for (const DeviceAccess& access : {DeviceAccess{nullptr, LinkState::Connected, 0},
-                                       DeviceAccess{&device, LinkState::Reconnecting, 0},
-                                       DeviceAccess{&device, LinkState::Connected, -1}}) {
+    for (const DeviceAccess& access :
+         {DeviceAccess{nullptr, LinkState::Connected, 0}, DeviceAccess{&device, LinkState::Reconnecting, 0},
+          DeviceAccess{&device, LinkState::Connected, -1}}) {
         EXPECT_TRUE(SettingsTransfer::ReadAll(table, access).notPossible);
         EXPECT_TRUE(SettingsTransfer::WriteAll(table, access).notPossible);
         FakeLinkClock link;
@@ -115,7 +121,9 @@ TEST_F(SettingsTransferTest, NothingIsSentWithoutAUsableDevice) {
 
 TEST_F(SettingsTransferTest, ReadRetriesFiveTimesThenAsks) {
     int failures = 7;
-    device.readHook = [&](uint16_t first, uint16_t) { return first == 2146 && failures-- > 0 ? -2 : FakeDeviceClient::kAnswer; };
+    device.readHook = [&](uint16_t first, uint16_t) {
+        return first == 2146 && failures-- > 0 ? -2 : FakeDeviceClient::kAnswer;
+    };
     std::vector<std::pair<int, int>> asked;
     TransferCallbacks callbacks;
     callbacks.retryRead = [&](int address, int count) {
@@ -139,7 +147,8 @@ TEST_F(SettingsTransferTest, WriteAllEndsWithTheApplyCommand) {
     EXPECT_EQ(device.writes.back().second, std::vector<uint16_t>{18220});
     auto written = [&](int address) {
         for (const auto& w : device.writes)
-            if (w.first == address) return w.second;
+            if (w.first == address)
+                return w.second;
         return std::vector<uint16_t>{};
     };
     EXPECT_EQ(written(2146), std::vector<uint16_t>{1502});
@@ -147,7 +156,8 @@ TEST_F(SettingsTransferTest, WriteAllEndsWithTheApplyCommand) {
     EXPECT_EQ(written(2148), (std::vector<uint16_t>{'a', 'b', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(written(2073), (std::vector<uint16_t>{0xFFFF, 0xFFFF}));
     EXPECT_EQ(written(2115), (std::vector<uint16_t>{0x0100, 0x0000}));
-    for (const CMyProperty* row : table.Rows()) EXPECT_FALSE(row->ModifiedMark());
+    for (const CMyProperty* row : table.Rows())
+        EXPECT_FALSE(row->ModifiedMark());
 }
 
 TEST_F(SettingsTransferTest, ARefusedBlockStopsTheWriteBeforeTheApplyCommand) {
@@ -157,7 +167,8 @@ TEST_F(SettingsTransferTest, ARefusedBlockStopsTheWriteBeforeTheApplyCommand) {
     std::vector<std::pair<int, int>> asked;
     int buffersSeen = 0;
     device.writeResult = [&](uint16_t first, uint16_t count) {
-        if (first != 2146) return int(count);
+        if (first != 2146)
+            return int(count);
         ++buffersSeen;
         return -3;
     };
@@ -186,7 +197,9 @@ TEST_F(SettingsTransferTest, ARefusedBlockStopsTheWriteBeforeTheApplyCommand) {
 }
 
 TEST_F(SettingsTransferTest, AnUnacknowledgedApplyFailsTheWrite) {
-    device.writeResult = [](uint16_t first, uint16_t count) { return first == DI::kRegCommand ? 0 : int(count); };
+    device.writeResult = [](uint16_t first, uint16_t count) {
+        return first == DI::kRegCommand ? 0 : int(count);
+    };
     const TransferResult r = SettingsTransfer::WriteAll(table, Access());
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.applyFailed);
@@ -219,7 +232,7 @@ TEST_F(SettingsTransferTest, ClockTriesFiveTimesThenAsks) {
 
     // A local clock that stands still cannot hold the command.
     class StillClock : public ILocalClock {
-    public:
+      public:
         QDateTime LocalNow() override { return QDateTime(QDate(2024, 1, 1), QTime(0, 0)); }
     } still;
     device.writeResult = {};

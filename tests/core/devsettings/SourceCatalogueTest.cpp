@@ -10,7 +10,7 @@
 
 namespace {
 class SourceCatalogueTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { UseKeyNameLanguage(); }
 };
 
@@ -34,8 +34,7 @@ TEST_F(SourceCatalogueTest, RowsFollowTheChannelLayout) {
         {43, 0x0700000B, "LNG_SRC_S_K08_V1", "LNG_DEVICE_PREFIX_DEGRE", -50.0, 250.0, 0.1},
         {45, 0x0900000C, "LNG_SRC_S_K10_V1", "LNG_DEVICE_PREFIX_V", 0.05, 12.0, 0.01},
         {46, 0x09010015, "LNG_SRC_S_K10_V2", "", -999.9, 3000.0, 0.1},
-        {50, 0x0B010016, "LNG_SRC_S_K12_V2",
-         "LNG_DEVICE_PREFIX_IVM", 0.0, 999999.9, 0.1},
+        {50, 0x0B010016, "LNG_SRC_S_K12_V2", "LNG_DEVICE_PREFIX_IVM", 0.0, 999999.9, 0.1},
         {51, 0x0B020017, "LNG_SRC_S_K12_V3", "LNG_DEVICE_PREFIX_IMP", 0.0, 999999999.0, 1.0},
         {64, 0x0F030012, "LNG_SRC_S_K16_V4", "LNG_DEVICE_PREFIX_COS", 0.001, 1.0, 0.001},
         {84, 0x1205001D, "LNG_SRC_S_K19_V6", "LNG_DEVICE_PREFIX_V", 5.0, 42257.7, 0.1},
@@ -55,8 +54,9 @@ TEST_F(SourceCatalogueTest, RowsFollowTheChannelLayout) {
     std::set<SourceCode> seen;
     for (size_t i = 2; i < rows.size(); ++i) {
         const SourceCode prev = rows[i - 1].code, cur = rows[i].code;
-        EXPECT_TRUE(ChannelIndexOf(cur) == ChannelIndexOf(prev) + 1 ||
-                    (ChannelIndexOf(cur) == ChannelIndexOf(prev) && VariantIndexOf(cur) == VariantIndexOf(prev) + 1))
+        EXPECT_TRUE(
+            ChannelIndexOf(cur) == ChannelIndexOf(prev) + 1 ||
+            (ChannelIndexOf(cur) == ChannelIndexOf(prev) && VariantIndexOf(cur) == VariantIndexOf(prev) + 1))
             << i;
     }
     for (size_t i = 1; i < rows.size(); ++i) {
@@ -93,11 +93,12 @@ TEST_F(QuantityTableTest, SeriesNamesAndDivisors) {
         {0x0000001E, unknown},
         {kNoSource, unknown},
     };
-    for (const auto& n : names) EXPECT_EQ(table.SeriesName(n.code), n.name) << std::hex << n.code;
+    for (const auto& n : names)
+        EXPECT_EQ(table.SeriesName(n.code), n.name) << std::hex << n.code;
 
-    const int divisors[kQuantityKindCount] = {1,   10,  10, 10, 10, 100, 100, 100, 100, 100,
-                                              1,   10,  100, 100, 1, 10, 10,  10,  1000, 10,
-                                              10,  100, 10, 1,  10, 10,  10,  10,  10,  10};
+    const int divisors[kQuantityKindCount] = {1,  10,  10,  10,  10, 100, 100, 100, 100,  100,
+                                              1,  10,  100, 100, 1,  10,  10,  10,  1000, 10,
+                                              10, 100, 10,  1,   10, 10,  10,  10,  10,   10};
     for (int k = 0; k < kQuantityKindCount; ++k) {
         EXPECT_EQ(CQuantityTable::DivisorOfKind(unsigned(k)), divisors[k]) << k;
         EXPECT_EQ(table.Row(unsigned(k)).divisor, divisors[k]);
@@ -119,21 +120,23 @@ TEST_F(QuantityTableTest, ValueTexts) {
         {QK_VOLTAGE_RMS, -1234.5, "-1234.5"},
         {QK_POWER_COS, 0.987, "0.987"},
         {QK_THD, 55.0, "55"},
-        {QK_THD, 55.9, "55"},    // truncated, not rounded
-        {QK_THD, -55.9, "-55"},  // toward zero
+        {QK_THD, 55.9, "55"},                // truncated, not rounded
+        {QK_THD, -55.9, "-55"},              // toward zero
         {QK_LOGIC_CNT, 1e12, "2147483647"},  // beyond int: held at its end
         {QK_LOGIC_CNT, -1e12, "-2147483648"},
         {QK_FREQUENCY, 50.0, "50.00"},
         {QK_VOLTAGE_RMS, 230.25, "230.2"},
         {30, 1.0, "LNG_SRC_F_UNCNOWN"},
     };
-    for (const auto& c : cases) EXPECT_EQ(table.ValueText(c.kind, c.value), QString::fromLatin1(c.text)) << c.kind;
+    for (const auto& c : cases)
+        EXPECT_EQ(table.ValueText(c.kind, c.value), QString::fromLatin1(c.text)) << c.kind;
 }
 
 // The integer formatter used by exports must write what the double formatting writes.
 TEST_F(QuantityTableTest, RawFormattingMatchesValueText) {
     const CQuantityTable table = CQuantityTable::Build();
-    const std::int32_t raws[] = {0, 1, -1, 5, -5, 9, 10, -10, 99, 100, 987, -987, 1000, -12345,
+    const std::int32_t raws[] = {0,         1,          -1,      5,       -5,         9,    10,
+                                 -10,       99,         100,     987,     -987,       1000, -12345,
                                  123456789, -123456789, INT_MAX, INT_MIN, INT_MIN + 1};
     for (unsigned kind = 0; kind < unsigned(kQuantityKindCount); ++kind)
         for (std::int32_t raw : raws) {

@@ -10,7 +10,7 @@
 
 #include "../../core/devsettings/DevSettingsLanguage.h"
 #include "devsettings/MyProperty.h"
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 #include "devsettings/ParameterTable.h"
 #include "devsettings/PropertyGrid.h"
 #include "devsettings/PropertyGridModel.h"

@@ -5,7 +5,7 @@
 
 // One row of the device parameter table as data: what BuildParameterTable makes an editor
 // from, and what the simulator checks a written value against. Needs no language texts.
-struct ParameterSpec {
+struct ParameterDefinition {
     int nameKey;
     int kind;       // EditorKind
     uint32_t type;  // RegisterType
@@ -15,19 +15,19 @@ struct ParameterSpec {
     double defaultValue;
     double minimum;  // Int, TimeLen: base units; Double: shown units
     double maximum;
-    double step;     // Double only
-    int extra;       // List: key of the options text; TimeLen: unit set
+    double step;  // Double only
+    int extra;    // List: key of the options text; TimeLen: unit set
     int descriptionKey;
     const char* text;  // PasswASCII: default text
 };
 
-struct ParameterGroupSpec {
+struct ParameterGroupDefinition {
     int titleKey;
-    std::span<const ParameterSpec> rows;
+    std::span<const ParameterDefinition> rows;
 };
 
 // The twenty groups in grid order, with their 126 rows.
-std::span<const ParameterGroupSpec> ParameterGroupSpecs();
+std::span<const ParameterGroupDefinition> ParameterGroupDefinitions();
 
 // The four-digit factory value of the device's own six-character password.
 inline constexpr const char* kDefaultDevicePassword = "1234";
@@ -35,7 +35,13 @@ inline constexpr const char* kDefaultDevicePassword = "1234";
 inline constexpr const char* kDefaultNetworkPassword = "vexor";
 
 // Event n (0..4): its source row and its two threshold rows.
-constexpr int EventSourceAddress(int n) { return 2062 + 2 * n; }
-constexpr int EventUpThresholdAddress(int n) { return 2032 + 2 * n; }
-constexpr int EventDownThresholdAddress(int n) { return 2042 + 2 * n; }
+constexpr int EventSourceAddress(int n) {
+    return 2062 + 2 * n;
+}
+constexpr int EventUpThresholdAddress(int n) {
+    return 2032 + 2 * n;
+}
+constexpr int EventDownThresholdAddress(int n) {
+    return 2042 + 2 * n;
+}
 inline constexpr int kEventCount = 5;

@@ -1,4 +1,4 @@
-#include "devsettings/ParameterSpec.h"
+#include "devsettings/ParameterDefinition.h"
 
 #include <iterator>
 
@@ -37,14 +37,14 @@ constexpr double Ip(unsigned a, unsigned b, unsigned c, unsigned d) {
     DBL(G3_EVT##n##DWVAL, 2042 + 2 * (n - 1), RT_INT32, 0, 0, 0, 1), \
     TIME(G3_EVT##n##DWTIM, 2056 + n, RT_UINT16, 10, 1, 60000, 0)
 
-constexpr ParameterSpec kGroup1[] = {
+constexpr ParameterDefinition kGroup1[] = {
     DBL(G1_TIMCORR, 2000, RT_INT16, 0, -99.9, 99.9, 0.1),
     LIST(G1_DISP, 2072, 2),
     LIST(G1_PASW, 2122, 0),
     PASW(G1_PASWV, 2123, RT_TEXT6, kDefaultDevicePassword),
 };
 
-constexpr ParameterSpec kGroup2[] = {
+constexpr ParameterDefinition kGroup2[] = {
     LIST(G2_WRTYPE, 2117, 0),
     TIME(G2_WRPERIOD, 2113, RT_UINT32, 1000, 1, 3600000, 0),
     FSIZE(G2_FILELIM, 2115, 16777216),
@@ -54,7 +54,7 @@ constexpr ParameterSpec kGroup2[] = {
     SRC(G2_SRC16, 2103), SRC(G2_SRC17, 2105), SRC(G2_SRC18, 2107), SRC(G2_SRC19, 2109), SRC(G2_SRC20, 2111),
 };
 
-constexpr ParameterSpec kGroup3[] = {
+constexpr ParameterDefinition kGroup3[] = {
     LIST(G3_WREVT, 2118, 0),
     INT(G3_WRPT1, 2119, 100, 0, 1480),
     INT(G3_WRPT2, 2120, 100, 0, 1480),
@@ -62,7 +62,7 @@ constexpr ParameterSpec kGroup3[] = {
     EVENT(1), EVENT(2), EVENT(3), EVENT(4), EVENT(5),
 };
 
-constexpr ParameterSpec kGroup4[] = {
+constexpr ParameterDefinition kGroup4[] = {
     IP(G4_IP, 2135, Ip(192, 168, 0, 2)),
     IP(G4_MASK, 2137, Ip(255, 255, 255, 0)),
     IP(G4_GTW, 2139, Ip(192, 168, 0, 1)),
@@ -87,29 +87,29 @@ constexpr ParameterSpec kGroup4[] = {
     TIME(G4_OVSTIMOUT, 2204, RT_UINT16, 90, 60, 3600, 1),
 };
 
-constexpr ParameterSpec kGroup5[] = {
+constexpr ParameterDefinition kGroup5[] = {
     LIST(G5_MODEN, 2129, 0), LIST(G5_MOD1, 2130, 0), LIST(G5_MOD2, 2131, 0),
     LIST(G5_MOD3, 2132, 0),  LIST(G5_MOD4, 2133, 0),
 };
 
-constexpr ParameterSpec kGroup6[] = {DBL(G6_CH1_SENS, 2001, RT_UINT16, 1, 1, 5000, 0.1)};
-constexpr ParameterSpec kGroup7[] = {DBL(G7_CH2_SENS, 2002, RT_UINT16, 1, 1, 5000, 0.1)};
-constexpr ParameterSpec kGroup8[] = {DBL(G8_CH3_SENS, 2003, RT_UINT16, 1, 1, 5000, 0.1)};
-constexpr ParameterSpec kGroup9[] = {INT(G9_CH4_SENS, 2004, 5, 5, 2000)};
-constexpr ParameterSpec kGroup10[] = {INT(G10_CH5_SENS, 2005, 5, 5, 2000)};
-constexpr ParameterSpec kGroup11[] = {INT(G11_CH6_SENS, 2006, 5, 5, 2000)};
-constexpr ParameterSpec kGroup12[] = {INT(G12_CH7_SENS, 2007, 5, 5, 2000)};
-constexpr ParameterSpec kGroup13[] = {
+constexpr ParameterDefinition kGroup6[] = {DBL(G6_CH1_SENS, 2001, RT_UINT16, 1, 1, 5000, 0.1)};
+constexpr ParameterDefinition kGroup7[] = {DBL(G7_CH2_SENS, 2002, RT_UINT16, 1, 1, 5000, 0.1)};
+constexpr ParameterDefinition kGroup8[] = {DBL(G8_CH3_SENS, 2003, RT_UINT16, 1, 1, 5000, 0.1)};
+constexpr ParameterDefinition kGroup9[] = {INT(G9_CH4_SENS, 2004, 5, 5, 2000)};
+constexpr ParameterDefinition kGroup10[] = {INT(G10_CH5_SENS, 2005, 5, 5, 2000)};
+constexpr ParameterDefinition kGroup11[] = {INT(G11_CH6_SENS, 2006, 5, 5, 2000)};
+constexpr ParameterDefinition kGroup12[] = {INT(G12_CH7_SENS, 2007, 5, 5, 2000)};
+constexpr ParameterDefinition kGroup13[] = {
     DBL(G13_CH8_CORR, 2008, RT_INT16, 0, -9.9, 9.9, 0.1),
     LIST(G13_CH8_SENS, 2010, 1),
     DBL(G13_CH8_FILT, 2012, RT_INT16, 1.5, 0, 10, 0.1),
 };
-constexpr ParameterSpec kGroup14[] = {
+constexpr ParameterDefinition kGroup14[] = {
     DBL(G14_CH9_CORR, 2009, RT_INT16, 0, -9.9, 9.9, 0.1),
     LIST(G14_CH9_SENS, 2011, 1),
     DBL(G14_CH9_FILT, 2013, RT_INT16, 1.5, 0, 10, 0.1),
 };
-constexpr ParameterSpec kGroup15[] = {
+constexpr ParameterDefinition kGroup15[] = {
     LIST(G15_CH10_SENS, 2014, 0),
     DBL(G15_CH10_FRMI, 2215, RT_INT16, 0, 0, 10, 0.01),
     DBL(G15_CH10_FRMA, 2214, RT_INT16, 10, 0, 10, 0.01),
@@ -117,7 +117,7 @@ constexpr ParameterSpec kGroup15[] = {
     DBL(G15_CH10_TOMA, 2216, RT_INT16, 10, -999.9, 999.9, 0.1),
     DBL(G15_CH10_FILT, 2015, RT_INT16, 1.5, 0, 10, 0.1),
 };
-constexpr ParameterSpec kGroup16[] = {
+constexpr ParameterDefinition kGroup16[] = {
     LIST(G16_CH11_SENS, 2016, 0),
     DBL(G15_CH11_FRMI, 2219, RT_INT16, 0, 0, 20, 0.01),
     DBL(G15_CH11_FRMA, 2218, RT_INT16, 20, 0, 20, 0.01),
@@ -125,10 +125,10 @@ constexpr ParameterSpec kGroup16[] = {
     DBL(G15_CH11_TOMA, 2220, RT_INT16, 20, -999.9, 999.9, 0.1),
     DBL(G16_CH11_FILT, 2017, RT_INT16, 1.5, 0, 10, 0.1),
 };
-constexpr ParameterSpec kGroup17[] = {LIST(G17_CH12_SENS, 2018, 0), LIST(G17_CH12_SLOP, 2206, 1)};
-constexpr ParameterSpec kGroup18[] = {LIST(G18_CH13_SENS, 2019, 0), LIST(G18_CH13_SLOP, 2207, 1)};
-constexpr ParameterSpec kGroup19[] = {LIST(G19_CH14_SENS, 2020, 0), LIST(G19_CH14_SLOP, 2208, 1)};
-constexpr ParameterSpec kGroup20[] = {LIST(G20_CH15_SENS, 2021, 0), LIST(G20_CH15_SLOP, 2209, 1)};
+constexpr ParameterDefinition kGroup17[] = {LIST(G17_CH12_SENS, 2018, 0), LIST(G17_CH12_SLOP, 2206, 1)};
+constexpr ParameterDefinition kGroup18[] = {LIST(G18_CH13_SENS, 2019, 0), LIST(G18_CH13_SLOP, 2207, 1)};
+constexpr ParameterDefinition kGroup19[] = {LIST(G19_CH14_SENS, 2020, 0), LIST(G19_CH14_SLOP, 2208, 1)};
+constexpr ParameterDefinition kGroup20[] = {LIST(G20_CH15_SENS, 2021, 0), LIST(G20_CH15_SLOP, 2209, 1)};
 
 #undef LIST
 #undef DBL
@@ -140,7 +140,7 @@ constexpr ParameterSpec kGroup20[] = {LIST(G20_CH15_SENS, 2021, 0), LIST(G20_CH1
 #undef FSIZE
 #undef EVENT
 
-constexpr ParameterGroupSpec kGroups[] = {
+constexpr ParameterGroupDefinition kGroups[] = {
     {LNG_SETDEV_G1_TITLE, kGroup1},         {LNG_SETDEV_G2_TITLE, kGroup2},
     {LNG_SETDEV_G3_TITLE, kGroup3},         {LNG_SETDEV_G4_TITLE, kGroup4},
     {LNG_SETDEV_G5_TITLE, kGroup5},         {LNG_SETDEV_G6_CH1_TITLE, kGroup6},
@@ -155,4 +155,4 @@ constexpr ParameterGroupSpec kGroups[] = {
 
 }  // namespace
 
-std::span<const ParameterGroupSpec> ParameterGroupSpecs() { return kGroups; }
+std::span<const ParameterGroupDefinition> ParameterGroupDefinitions() { return kGroups; }
