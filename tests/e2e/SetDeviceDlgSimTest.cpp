@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTest>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <functional>
@@ -39,15 +39,16 @@ using Dlg = CSetDeviceDlg;
 
 constexpr uint32_t kLoopback = 0x7F000001;
 constexpr int kTimeCorrection = 2000;  // first row of the grid, double with step 0.1
-constexpr int kPort = 2146;             // unsigned 16-bit
-constexpr int kPassword = 2123;         // six registers
-constexpr int kLastSource = 2111;       // two registers, well before the port in grid order
+constexpr int kPort = 2146;            // unsigned 16-bit
+constexpr int kPassword = 2123;        // six registers
+constexpr int kLastSource = 2111;      // two registers, well before the port in grid order
 
 bool WaitFor(const std::function<bool()>& done, int limitMs = 20000) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
+        if (timer.elapsed() > limitMs)
+            return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(2);
     }
@@ -64,17 +65,17 @@ struct Shown {
 
 // Local time that moves only with the link clock's sleeps.
 class FakeLocalClock : public ILocalClock {
-public:
+  public:
     FakeLocalClock(FakeLinkClock& link, QDateTime start) : m_link(link), m_start(std::move(start)) {}
     QDateTime LocalNow() override { return m_start.addMSecs(m_link.NowMs()); }
 
-private:
+  private:
     FakeLinkClock& m_link;
     QDateTime m_start;
 };
 
 class SettingsWindowOnSim : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SimConfig config;
         config.port = 0;
@@ -96,8 +97,12 @@ protected:
 
     // A window over a device in the given state; shown, and idle again when it read on showing.
     void Open(LinkState state = LinkState::Connected) {
-        window = std::make_unique<Dlg>(nullptr, [this, state] { return DeviceAccess{&client, state, 0}; },
-                                       QStringLiteral("127.0.0.1"));
+        window = std::make_unique<Dlg>(
+            nullptr,
+            [this, state] {
+                return DeviceAccess{&client, state, 0};
+            },
+            QStringLiteral("127.0.0.1"));
         window->show();
         ASSERT_TRUE(WaitFor([&] {
             QCoreApplication::processEvents();
@@ -118,7 +123,8 @@ protected:
     }
     int BoldRows() const {
         int n = 0;
-        for (const CMyProperty* row : window->Table().Rows()) n += Bold(row->Binding().address) ? 1 : 0;
+        for (const CMyProperty* row : window->Table().Rows())
+            n += Bold(row->Binding().address) ? 1 : 0;
         return n;
     }
     bool Enabled(int id) const { return window->Control(id)->isEnabled(); }
@@ -126,9 +132,12 @@ protected:
     void AnswerYesTo(std::vector<int> keys) {
         answer = [keys](const MessageBox::Request& r) {
             for (const int key : keys)
-                if (r.text.startsWith(GetText(key))) return r.buttons.testFlag(Btn::Retry) ? Btn::Retry : Btn::Yes;
-            if (r.buttons.testFlag(Btn::No)) return Btn::No;
-            if (r.buttons.testFlag(Btn::Cancel)) return Btn::Cancel;
+                if (r.text.startsWith(GetText(key)))
+                    return r.buttons.testFlag(Btn::Retry) ? Btn::Retry : Btn::Yes;
+            if (r.buttons.testFlag(Btn::No))
+                return Btn::No;
+            if (r.buttons.testFlag(Btn::Cancel))
+                return Btn::Cancel;
             return Btn::Ok;
         };
     }
@@ -148,8 +157,10 @@ TEST_F(SettingsWindowOnSim, DisconnectedDeviceOpensWithoutDeviceShowingDefaults)
     auto* box = static_cast<QCheckBox*>(window->Control(Dlg::IDC_WITHOUT_DEVICE));
     EXPECT_TRUE(box->isChecked());
     EXPECT_FALSE(box->isEnabled());
-    for (const int id : {Dlg::IDC_WRITE, Dlg::IDC_READ, Dlg::IDC_TIMESYNC}) EXPECT_FALSE(Enabled(id)) << id;
-    for (const int id : {Dlg::IDC_SAVE_FILE, Dlg::IDC_LOAD_FILE, Dlg::IDC_RESET, Dlg::IDC_ACCEPT}) EXPECT_TRUE(Enabled(id)) << id;
+    for (const int id : {Dlg::IDC_WRITE, Dlg::IDC_READ, Dlg::IDC_TIMESYNC})
+        EXPECT_FALSE(Enabled(id)) << id;
+    for (const int id : {Dlg::IDC_SAVE_FILE, Dlg::IDC_LOAD_FILE, Dlg::IDC_RESET, Dlg::IDC_ACCEPT})
+        EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_EQ(ShownValue(kPort), QStringLiteral("502"));
     EXPECT_EQ(BoldRows(), 0);
     EXPECT_TRUE(shown.empty());
@@ -164,7 +175,8 @@ TEST_F(SettingsWindowOnSim, DisconnectedDeviceOpensWithoutDeviceShowingDefaults)
 TEST_F(SettingsWindowOnSim, ConnectedDeviceIsReadOnShowing) {
     sim->Device().SetRegister(kPort, 50000);
     const uint16_t password[6] = {'a', 'b', 0, 0, 0, 0};
-    for (int i = 0; i < 6; ++i) sim->Device().SetRegister(uint16_t(kPassword + i), password[i]);
+    for (int i = 0; i < 6; ++i)
+        sim->Device().SetRegister(uint16_t(kPassword + i), password[i]);
     Open();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].text, Text(LNG_SETDEV_LOADFROMDEVICEOK_MSG));
@@ -223,7 +235,8 @@ TEST_F(SettingsWindowOnSim, RefusedBlockAsksWithItsAddressAndCancelKeepsWhatWasW
     AnswerYesTo({LNG_SETDEV_SAVETODEVICEYESNO_MSG});
     Run(Dlg::IDC_WRITE);
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[1].text, Text(LNG_SETDEV_WRITEDATAFROMADDRERROR_MSG) + QStringLiteral(" addr:2111 len:2."));
+    EXPECT_EQ(shown[1].text,
+              Text(LNG_SETDEV_WRITEDATAFROMADDRERROR_MSG) + QStringLiteral(" addr:2111 len:2."));
     EXPECT_EQ(shown[1].caption, Text(LNG_GLOB_SETTINGDEV));
     EXPECT_EQ(shown[1].icon, MessageBox::Icon::Warning);
     EXPECT_EQ(shown[1].buttons, Btn::Retry | Btn::Cancel);
@@ -248,7 +261,8 @@ TEST_F(SettingsWindowOnSim, RefusedReadAsksWithAddressAndCountAndKeepsWhatWasRea
     AnswerYesTo({});
     int retries = 0;
     answer = [&](const MessageBox::Request& r) {
-        if (r.buttons.testFlag(Btn::Retry)) return ++retries == 1 ? Btn::Retry : Btn::Cancel;
+        if (r.buttons.testFlag(Btn::Retry))
+            return ++retries == 1 ? Btn::Retry : Btn::Cancel;
         return r.buttons.testFlag(Btn::No) ? Btn::No : Btn::Ok;
     };
     Open();
@@ -325,7 +339,8 @@ TEST_F(SettingsWindowOnSim, FactoryDefaultsAndWorkingWithoutDeviceAskFirst) {
     Run(Dlg::IDC_WITHOUT_DEVICE);
     EXPECT_TRUE(box->isChecked());
     EXPECT_TRUE(box->isEnabled());
-    for (const int id : {Dlg::IDC_WRITE, Dlg::IDC_READ, Dlg::IDC_TIMESYNC}) EXPECT_FALSE(Enabled(id)) << id;
+    for (const int id : {Dlg::IDC_WRITE, Dlg::IDC_READ, Dlg::IDC_TIMESYNC})
+        EXPECT_FALSE(Enabled(id)) << id;
     Run(Dlg::IDC_WITHOUT_DEVICE);
     EXPECT_FALSE(box->isChecked());
     EXPECT_TRUE(Enabled(Dlg::IDC_READ));
@@ -376,18 +391,24 @@ TEST_F(SettingsWindowOnSim, WindowKeepsPaintingWhileASlowDeviceIsRead) {
     SimFaults faults;
     faults.delayMs = 20;
     sim->SetFaults(faults);
-    window = std::make_unique<Dlg>(nullptr, [this] { return DeviceAccess{&client, LinkState::Connected, 0}; },
-                                   QStringLiteral("127.0.0.1"));
+    window = std::make_unique<Dlg>(
+        nullptr,
+        [this] {
+            return DeviceAccess{&client, LinkState::Connected, 0};
+        },
+        QStringLiteral("127.0.0.1"));
     std::vector<int> progress;
     QObject::connect(window->ProgressBar(), &QProgressBar::valueChanged, [&](int v) {
-        if (window->IsBusy()) progress.push_back(v);
+        if (window->IsBusy())
+            progress.push_back(v);
     });
     int paints = 0;
     struct PaintCounter : QObject {
         int* n;
         explicit PaintCounter(int* count) : n(count) {}
         bool eventFilter(QObject*, QEvent* e) override {
-            if (e->type() == QEvent::Paint) ++*n;
+            if (e->type() == QEvent::Paint)
+                ++*n;
             return false;
         }
     } counter(&paints);
@@ -417,8 +438,12 @@ TEST_F(SettingsWindowOnSim, ClosingDuringATransferEndsItAndThenTheWindow) {
     SimFaults faults;
     faults.delayMs = 20;
     sim->SetFaults(faults);
-    window = std::make_unique<Dlg>(nullptr, [this] { return DeviceAccess{&client, LinkState::Connected, 0}; },
-                                   QStringLiteral("127.0.0.1"));
+    window = std::make_unique<Dlg>(
+        nullptr,
+        [this] {
+            return DeviceAccess{&client, LinkState::Connected, 0};
+        },
+        QStringLiteral("127.0.0.1"));
     window->show();
     ASSERT_TRUE(WaitFor([&] { return window->ProgressBar()->value() > 0; }));
     window->close();
@@ -427,8 +452,12 @@ TEST_F(SettingsWindowOnSim, ClosingDuringATransferEndsItAndThenTheWindow) {
     EXPECT_TRUE(shown.empty());
 
     // A window deleted in the middle of a read (its page went) ends the read first.
-    window = std::make_unique<Dlg>(nullptr, [this] { return DeviceAccess{&client, LinkState::Connected, 0}; },
-                                   QStringLiteral("127.0.0.1"));
+    window = std::make_unique<Dlg>(
+        nullptr,
+        [this] {
+            return DeviceAccess{&client, LinkState::Connected, 0};
+        },
+        QStringLiteral("127.0.0.1"));
     window->show();
     ASSERT_TRUE(WaitFor([&] { return window->ProgressBar()->value() > 0; }));
     QElapsedTimer timer;

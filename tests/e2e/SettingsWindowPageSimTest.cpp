@@ -31,7 +31,8 @@ bool WaitFor(const std::function<bool()>& done, int limitMs = 20000) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
+        if (timer.elapsed() > limitMs)
+            return false;
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(2);
     }
@@ -102,7 +103,8 @@ TEST(SettingsWindowOverPage, ClosingTheMainWindowEndsAReadingSettingsWindowQuiet
     std::string error;
     ASSERT_TRUE(sim.Start(&error)) << error;
     CSettings settings;
-    for (DeviceRecord& r : settings.Devices) r.Clear();
+    for (DeviceRecord& r : settings.Devices)
+        r.Clear();
     DeviceRecord& record = settings.Devices[0];
     record.SetName("Simulated");
     record.SetPassword("vexor");

@@ -23,9 +23,11 @@ CPropertyTreeView::CPropertyTreeView(QWidget* parent) : QTreeView(parent) {
 
 void CPropertyTreeView::CommitOpenEdit() {
     const QModelIndex current = currentIndex();
-    if (!current.isValid()) return;
+    if (!current.isValid())
+        return;
     QWidget* editor = indexWidget(current.siblingAtColumn(CPropertyGridModel::kValueColumn));
-    if (!editor) return;
+    if (!editor)
+        return;
     commitData(editor);
     closeEditor(editor, QAbstractItemDelegate::NoHint);
 }
@@ -34,10 +36,12 @@ bool CPropertyTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEve
     const QModelIndex target = index.isValid() && index.parent().isValid()
                                    ? index.siblingAtColumn(CPropertyGridModel::kValueColumn)
                                    : index;
-    if (!QTreeView::edit(target, trigger, event)) return false;
+    if (!QTreeView::edit(target, trigger, event))
+        return false;
     // A click on a choice opens its list at once, as a drop-down cell does.
     if (trigger == DoubleClicked || trigger == SelectedClicked) {
-        if (auto* combo = qobject_cast<QComboBox*>(indexWidget(target))) combo->showPopup();
+        if (auto* combo = qobject_cast<QComboBox*>(indexWidget(target)))
+            combo->showPopup();
     }
     return true;
 }
@@ -76,7 +80,8 @@ CPropertyDescription::CPropertyDescription(QWidget* parent) : QWidget(parent) {
 }
 
 void CPropertyDescription::SetTexts(const QString& name, const QString& description) {
-    if (name == m_name && description == m_description) return;
+    if (name == m_name && description == m_description)
+        return;
     m_name = name;
     m_description = description;
     update();
@@ -101,7 +106,8 @@ void CPropertyDescription::paintEvent(QPaintEvent*) {
     p.setPen(m_text);
     p.setFont(bold);
     const int line = QFontMetrics(bold).lineSpacing();
-    p.drawText(QRect(inner.left(), inner.top(), inner.width(), line), Qt::AlignLeft | Qt::AlignVCenter, m_name);
+    p.drawText(QRect(inner.left(), inner.top(), inner.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+               m_name);
     p.setFont(font());
     p.drawText(inner.adjusted(0, line, 0, 0), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, m_description);
 }
@@ -147,11 +153,16 @@ void CPropertyGrid::Reset() {
 }
 
 void CPropertyGrid::SpanGroups() {
-    for (int g = 0; g < m_model->rowCount(); ++g) m_view->setFirstColumnSpanned(g, QModelIndex(), true);
+    for (int g = 0; g < m_model->rowCount(); ++g)
+        m_view->setFirstColumnSpanned(g, QModelIndex(), true);
 }
 
-void CPropertyGrid::ExpandAll() { m_view->expandAll(); }
-void CPropertyGrid::CollapseAll() { m_view->collapseAll(); }
+void CPropertyGrid::ExpandAll() {
+    m_view->expandAll();
+}
+void CPropertyGrid::CollapseAll() {
+    m_view->collapseAll();
+}
 
 void CPropertyGrid::Freeze() {
     m_view->CommitOpenEdit();

@@ -12,12 +12,12 @@ class CPropertyGridDelegate;
 // and Enter opens the editor as F2 does.
 class CPropertyTreeView final : public QTreeView {
     Q_OBJECT
-public:
+  public:
     explicit CPropertyTreeView(QWidget* parent = nullptr);
     // Ends an open in-place edit, keeping what was typed.
     void CommitOpenEdit();
 
-protected:
+  protected:
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     // The margin left of the names takes the group colour, as the group rows do.
@@ -28,7 +28,7 @@ protected:
 // The strip under the grid with the selected row's name and description.
 class CPropertyDescription final : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kRows = 5;
     explicit CPropertyDescription(QWidget* parent = nullptr);
     void SetTexts(const QString& name, const QString& description);
@@ -37,10 +37,10 @@ public:
     void SetColors(const QColor& back, const QColor& text);
     QSize sizeHint() const override;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
 
-private:
+  private:
     QString m_name;
     QString m_description;
     QColor m_back;
@@ -51,7 +51,7 @@ private:
 // in bold, and the description area below.
 class CPropertyGrid final : public QWidget {
     Q_OBJECT
-public:
+  public:
     static constexpr int kNameColumnPercent = 65;
 
     explicit CPropertyGrid(CParameterTable& table, QWidget* parent = nullptr);
@@ -70,7 +70,7 @@ public:
     CPropertyDescription* DescriptionArea() const { return m_description; }
     CPropertyGridDelegate* Delegate() const { return m_delegate; }
 
-private:
+  private:
     void OnCurrentChanged(const QModelIndex& current);
     void SpanGroups();
 

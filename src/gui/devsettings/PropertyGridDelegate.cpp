@@ -15,7 +15,8 @@ CPropertyGridDelegate::CPropertyGridDelegate(CPropertyGridModel& model, QObject*
 QWidget* CPropertyGridDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                              const QModelIndex& index) const {
     const CMyProperty* row = m_model.RowAt(index);
-    if (!row || index.column() != CPropertyGridModel::kValueColumn) return nullptr;
+    if (!row || index.column() != CPropertyGridModel::kValueColumn)
+        return nullptr;
     if (!row->Options().isEmpty()) {
         auto* combo = new QComboBox(parent);
         combo->setObjectName(QStringLiteral("optionEditor"));
@@ -40,18 +41,22 @@ QWidget* CPropertyGridDelegate::createEditor(QWidget* parent, const QStyleOption
 
 void CPropertyGridDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     const CMyProperty* row = m_model.RowAt(index);
-    if (!row) return;
+    if (!row)
+        return;
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
         combo->setCurrentIndex(int(row->Options().indexOf(row->FormatValue())));
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         const QString text = row->EditText();
-        if (edit->text() != text) edit->setText(text);
+        if (edit->text() != text)
+            edit->setText(text);
     }
 }
 
-void CPropertyGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+void CPropertyGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
+                                         const QModelIndex& index) const {
     if (auto* combo = qobject_cast<QComboBox*>(editor)) {
-        if (combo->currentIndex() >= 0) model->setData(index, combo->currentText(), Qt::EditRole);
+        if (combo->currentIndex() >= 0)
+            model->setData(index, combo->currentText(), Qt::EditRole);
     } else if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         model->setData(index, edit->text(), Qt::EditRole);
     }

@@ -9,14 +9,16 @@ class CPropertyGridModel;
 // otherwise. Also draws the grid lines.
 class CPropertyGridDelegate final : public QStyledItemDelegate {
     Q_OBJECT
-public:
+  public:
     explicit CPropertyGridDelegate(CPropertyGridModel& model, QObject* parent = nullptr);
 
-    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override;
     void setEditorData(QWidget* editor, const QModelIndex& index) const override;
     void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
 
-private:
+  private:
     CPropertyGridModel& m_model;
 };

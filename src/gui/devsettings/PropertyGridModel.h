@@ -15,7 +15,7 @@ struct PropertyGridColors {
     QColor background{255, 255, 255};
     QColor text{0, 0, 0};
     QColor groupBackground{214, 219, 233};  // also the description area and the grid lines
-    QColor groupText{5, 33, 106};            // also the description text
+    QColor groupText{5, 33, 106};           // also the description text
 };
 
 // The parameter table as a two-level tree: groups at the top, their rows below, two
@@ -26,7 +26,7 @@ struct PropertyGridColors {
 // held when it froze, refuses edits and does not touch the rows until it thaws.
 class CPropertyGridModel final : public QAbstractItemModel, private IPropertyNotifier {
     Q_OBJECT
-public:
+  public:
     enum Column { kNameColumn = 0, kValueColumn = 1 };
 
     explicit CPropertyGridModel(CParameterTable& table, QObject* parent = nullptr);
@@ -58,7 +58,7 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-private:
+  private:
     struct Shown {
         QString name;
         QString value;

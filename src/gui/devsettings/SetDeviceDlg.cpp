@@ -29,12 +29,6 @@ constexpr int kAnchorLeftBottom = kAnchorLeft | kAnchorBottom;
 
 using Btn = QMessageBox::StandardButton;
 
-QMessageBox::StandardButton Ask(QWidget* parent, int text, int caption, MessageBox::Icon icon,
-                                QMessageBox::StandardButtons buttons = QMessageBox::Ok,
-                                QMessageBox::StandardButton defaultButton = QMessageBox::NoButton) {
-    return MessageBox::ShowKeys(parent, text, caption, icon, buttons, defaultButton);
-}
-
 }  // namespace
 
 CSetDeviceDlg::CSetDeviceDlg(QWidget* parent, DeviceSource device, const QString& addressText, bool offline)
@@ -103,7 +97,8 @@ void CSetDeviceDlg::BuildControls(const QString& addressText) {
     connect(m_withoutDevice, &QCheckBox::clicked, this, [this] { OnWithoutDevice(); });
     button(IDC_WRITE, LNG_SETTDEV_WRITE, du.Rect(9, 264, 155, 14), [this] { RunCommand(IDC_WRITE); });
     button(IDC_READ, LNG_SETTDEV_READ, du.Rect(9, 281, 155, 14), [this] { RunCommand(IDC_READ); });
-    button(IDC_TIMESYNC, LNG_SETTDEV_TIMESYNC, du.Rect(9, 298, 155, 14), [this] { RunCommand(IDC_TIMESYNC); });
+    button(IDC_TIMESYNC, LNG_SETTDEV_TIMESYNC, du.Rect(9, 298, 155, 14),
+           [this] { RunCommand(IDC_TIMESYNC); });
     button(IDC_EXPAND, LNG_SETTDEV_EXPAND, du.Rect(176, 249, 76, 13), [this] { RunCommand(IDC_EXPAND); });
     button(IDC_COLLAPSE, LNG_SETTDEV_ROLL, du.Rect(257, 249, 76, 13), [this] { RunCommand(IDC_COLLAPSE); });
     button(IDC_ACCEPT, -1, du.Rect(339, 249, 26, 13), [this] { RunCommand(IDC_ACCEPT); });
@@ -112,25 +107,35 @@ void CSetDeviceDlg::BuildControls(const QString& addressText) {
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     place(m_progress, IDC_PROGRESS, du.Rect(183, 266, 177, 9), kAnchorLeftBottom);
-    button(IDC_SAVE_FILE, LNG_SETTDEV_WRITE_FILE, du.Rect(176, 281, 88, 14), [this] { RunCommand(IDC_SAVE_FILE); });
-    button(IDC_LOAD_FILE, LNG_SETTDEV_READ_FILE, du.Rect(277, 281, 88, 14), [this] { RunCommand(IDC_LOAD_FILE); });
+    button(IDC_SAVE_FILE, LNG_SETTDEV_WRITE_FILE, du.Rect(176, 281, 88, 14),
+           [this] { RunCommand(IDC_SAVE_FILE); });
+    button(IDC_LOAD_FILE, LNG_SETTDEV_READ_FILE, du.Rect(277, 281, 88, 14),
+           [this] { RunCommand(IDC_LOAD_FILE); });
     button(IDC_RESET, LNG_SETTDEV_RESET, du.Rect(176, 298, 189, 14), [this] { RunCommand(IDC_RESET); });
     m_resize->Fix();
 }
 
-QWidget* CSetDeviceDlg::Control(int id) const { return findChild<QWidget*>(QString::number(id)); }
+QWidget* CSetDeviceDlg::Control(int id) const {
+    return findChild<QWidget*>(QString::number(id));
+}
 
-bool CSetDeviceDlg::IsBusy() const { return m_command != Command::None || m_job->IsRunning(); }
+bool CSetDeviceDlg::IsBusy() const {
+    return m_command != Command::None || m_job->IsRunning();
+}
 
-bool CSetDeviceDlg::IsWithoutDevice() const { return m_withoutDevice->isChecked(); }
+bool CSetDeviceDlg::IsWithoutDevice() const {
+    return m_withoutDevice->isChecked();
+}
 
 void CSetDeviceDlg::ExpandGroup(int group) {
     const QModelIndex index = m_grid->Model()->GroupIndex(group);
-    if (!index.isValid()) return;
+    if (!index.isValid())
+        return;
     m_grid->View()->expand(index);
     // Its first row is selected, so the description area has something to say.
     const QModelIndex first = m_grid->Model()->index(0, 0, index);
-    if (first.isValid()) m_grid->View()->setCurrentIndex(first);
+    if (first.isValid())
+        m_grid->View()->setCurrentIndex(first);
     m_grid->View()->scrollTo(index, QAbstractItemView::PositionAtTop);
 }
 
@@ -138,13 +143,15 @@ void CSetDeviceDlg::UpdateButtons() {
     const bool idle = !IsBusy();
     const bool device = idle && !m_offlineForLife && !m_withoutDevice->isChecked();
     m_withoutDevice->setEnabled(idle && !m_offlineForLife);
-    for (const int id : {IDC_WRITE, IDC_READ, IDC_TIMESYNC}) Control(id)->setEnabled(device);
+    for (const int id : {IDC_WRITE, IDC_READ, IDC_TIMESYNC})
+        Control(id)->setEnabled(device);
     for (const int id : {IDC_EXPAND, IDC_COLLAPSE, IDC_ACCEPT, IDC_SAVE_FILE, IDC_LOAD_FILE, IDC_RESET})
         Control(id)->setEnabled(idle);
 }
 
 void CSetDeviceDlg::EndForGood() {
-    if (m_ended) return;
+    if (m_ended)
+        return;
     m_ended = true;
     m_closePending = false;
     m_job->Abort();
@@ -157,32 +164,52 @@ void CSetDeviceDlg::EndForGood() {
 }
 
 void CSetDeviceDlg::RunCommand(int id) {
-    if (IsBusy() || m_ended) return;
+    if (IsBusy() || m_ended)
+        return;
     switch (id) {
-        case IDC_READ: OnRead(); break;
-        case IDC_WRITE: OnWrite(); break;
-        case IDC_TIMESYNC: OnClock(); break;
-        case IDC_RESET: OnFactoryDefaults(); break;
+        case IDC_READ:
+            OnRead();
+            break;
+        case IDC_WRITE:
+            OnWrite();
+            break;
+        case IDC_TIMESYNC:
+            OnClock();
+            break;
+        case IDC_RESET:
+            OnFactoryDefaults();
+            break;
         case IDC_WITHOUT_DEVICE:
-            if (!m_withoutDevice->isEnabled()) return;
+            if (!m_withoutDevice->isEnabled())
+                return;
             m_withoutDevice->setChecked(!m_withoutDevice->isChecked());
             OnWithoutDevice();
             break;
-        case IDC_EXPAND: m_grid->ExpandAll(); break;
-        case IDC_COLLAPSE: m_grid->CollapseAll(); break;
+        case IDC_EXPAND:
+            m_grid->ExpandAll();
+            break;
+        case IDC_COLLAPSE:
+            m_grid->CollapseAll();
+            break;
         case IDC_ACCEPT:
             m_grid->View()->CommitOpenEdit();
             m_table.AcceptAll();
             break;
-        case IDC_SAVE_FILE: OnSave(); break;
-        case IDC_LOAD_FILE: OnLoad(); break;
-        default: return;
+        case IDC_SAVE_FILE:
+            OnSave();
+            break;
+        case IDC_LOAD_FILE:
+            OnLoad();
+            break;
+        default:
+            return;
     }
 }
 
 bool CSetDeviceDlg::event(QEvent* event) {
     if (event->type() == kReadOnShowEvent) {
-        if (isVisible() && !IsBusy() && !m_closePending && !m_ended) OnRead();
+        if (isVisible() && !IsBusy() && !m_closePending && !m_ended)
+            OnRead();
         return true;
     }
     return QDialog::event(event);
@@ -190,13 +217,15 @@ bool CSetDeviceDlg::event(QEvent* event) {
 
 void CSetDeviceDlg::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (m_shownOnce) return;
+    if (m_shownOnce)
+        return;
     m_shownOnce = true;
     if (QWidget* page = parentWidget()) {
         const QPoint centre = page->mapToGlobal(page->rect().center());
         move(centre - QPoint(width() / 2, height() / 2));
     }
-    if (!m_offlineForLife) QCoreApplication::postEvent(this, new QEvent(kReadOnShowEvent));
+    if (!m_offlineForLife)
+        QCoreApplication::postEvent(this, new QEvent(kReadOnShowEvent));
 }
 
 void CSetDeviceDlg::closeEvent(QCloseEvent* event) {
@@ -213,7 +242,8 @@ void CSetDeviceDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CSetDeviceDlg::StartTransfer(Command command) {
-    if (m_ended) return;
+    if (m_ended)
+        return;
     m_command = command;
     UpdateButtons();
     m_grid->Freeze();
@@ -225,7 +255,8 @@ void CSetDeviceDlg::StartTransfer(Command command) {
 }
 
 void CSetDeviceDlg::OnQuestion(CSettingsTransferJob::Question question, int address, int count) {
-    if (m_ended) return;
+    if (m_ended)
+        return;
     QString text;
     MessageBox::Icon icon = MessageBox::Icon::Warning;
     switch (question) {
@@ -248,39 +279,47 @@ void CSetDeviceDlg::OnQuestion(CSettingsTransferJob::Question question, int addr
 }
 
 void CSetDeviceDlg::OnTransferFinished() {
-    if (m_ended) return;
+    if (m_ended)
+        return;
     m_job->Join();
     m_grid->Thaw();
     if (m_closePending) {
         EndCommand();
         return;
     }
-    const bool ok = m_job->LastKind() == CSettingsTransferJob::Kind::Clock ? m_job->Clock().ok : m_job->Result().ok;
+    const bool ok =
+        m_job->LastKind() == CSettingsTransferJob::Kind::Clock ? m_job->Clock().ok : m_job->Result().ok;
     switch (m_command) {
         case Command::Read:
             if (ok) {
-                Ask(this, LNG_SETDEV_LOADFROMDEVICEOK_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Information);
-            } else if (Ask(this, LNG_SETDEV_LOADFROMDEVICEERROR_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Error,
-                           QMessageBox::Yes | QMessageBox::No, Btn::No) == Btn::Yes) {
+                MessageBox::ShowKeys(this, LNG_SETDEV_LOADFROMDEVICEOK_MSG, LNG_GLOB_SETTINGDEV,
+                                     MessageBox::Icon::Information);
+            } else if (MessageBox::ShowKeys(this, LNG_SETDEV_LOADFROMDEVICEERROR_MSG, LNG_GLOB_SETTINGDEV,
+                                            MessageBox::Icon::Error, QMessageBox::Yes | QMessageBox::No,
+                                            Btn::No) == Btn::Yes) {
                 StartTransfer(Command::Read);
                 return;
             }
             break;
         case Command::Write:
             if (ok) {
-                Ask(this, LNG_SETDEV_SAVETODEVICEOK_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Information);
+                MessageBox::ShowKeys(this, LNG_SETDEV_SAVETODEVICEOK_MSG, LNG_GLOB_SETTINGDEV,
+                                     MessageBox::Icon::Information);
                 // The grid then shows what the device holds now.
                 StartTransfer(Command::ReadBack);
                 return;
             }
-            if (Ask(this, LNG_SETDEV_SAVETODEVICEERROR_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Error,
-                    QMessageBox::Yes | QMessageBox::No, Btn::No) == Btn::Yes) {
+            if (MessageBox::ShowKeys(this, LNG_SETDEV_SAVETODEVICEERROR_MSG, LNG_GLOB_SETTINGDEV,
+                                     MessageBox::Icon::Error, QMessageBox::Yes | QMessageBox::No,
+                                     Btn::No) == Btn::Yes) {
                 StartTransfer(Command::Write);
                 return;
             }
             break;
         case Command::Clock:
-            if (ok) Ask(this, LNG_SETDEV_TIMESYNCOK_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Information);
+            if (ok)
+                MessageBox::ShowKeys(this, LNG_SETDEV_TIMESYNCOK_MSG, LNG_GLOB_SETTINGDEV,
+                                     MessageBox::Icon::Information);
             break;
         case Command::ReadBack:
         case Command::None:
@@ -300,24 +339,28 @@ void CSetDeviceDlg::EndCommand() {
     }
 }
 
-void CSetDeviceDlg::OnRead() { StartTransfer(Command::Read); }
+void CSetDeviceDlg::OnRead() {
+    StartTransfer(Command::Read);
+}
 
 void CSetDeviceDlg::OnWrite() {
     m_grid->View()->CommitOpenEdit();
-    if (Ask(this, LNG_SETDEV_SAVETODEVICEYESNO_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Warning,
-            QMessageBox::Yes | QMessageBox::No, Btn::No) != Btn::Yes)
+    if (MessageBox::ShowKeys(this, LNG_SETDEV_SAVETODEVICEYESNO_MSG, LNG_GLOB_SETTINGDEV,
+                             MessageBox::Icon::Warning, QMessageBox::Yes | QMessageBox::No,
+                             Btn::No) != Btn::Yes)
         return;
     StartTransfer(Command::Write);
 }
 
 void CSetDeviceDlg::OnClock() {
-    if (!m_device || !IsDeviceOperationPossible(m_device())) return;
+    if (!m_device || !IsDeviceOperationPossible(m_device()))
+        return;
     StartTransfer(Command::Clock);
 }
 
 void CSetDeviceDlg::OnFactoryDefaults() {
-    if (Ask(this, LNG_SETDEV_RESETDEF_MSG, LNG_GLOB_WARNING, MessageBox::Icon::Warning,
-            QMessageBox::Yes | QMessageBox::No, Btn::No) != Btn::Yes)
+    if (MessageBox::ShowKeys(this, LNG_SETDEV_RESETDEF_MSG, LNG_GLOB_WARNING, MessageBox::Icon::Warning,
+                             QMessageBox::Yes | QMessageBox::No, Btn::No) != Btn::Yes)
         return;
     Rebuild();
 }
@@ -325,8 +368,8 @@ void CSetDeviceDlg::OnFactoryDefaults() {
 void CSetDeviceDlg::OnWithoutDevice() {
     // The box has already changed when the user clicked it.
     const bool wanted = m_withoutDevice->isChecked();
-    if (Ask(this, LNG_SETDEV_REINIT_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Error,
-            QMessageBox::Yes | QMessageBox::No) != Btn::Yes) {
+    if (MessageBox::ShowKeys(this, LNG_SETDEV_REINIT_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Error,
+                             QMessageBox::Yes | QMessageBox::No) != Btn::Yes) {
         const QSignalBlocker blocker(m_withoutDevice);
         m_withoutDevice->setChecked(!wanted);
         return;
@@ -342,7 +385,8 @@ void CSetDeviceDlg::Rebuild() {
 }
 
 QString CSetDeviceDlg::ChooseFile(bool save, const QString& suggestedName) {
-    if (m_chooseFile) return m_chooseFile(save, suggestedName);
+    if (m_chooseFile)
+        return m_chooseFile(save, suggestedName);
     QFileDialog dialog(this);
     dialog.setNameFilter(FormatText(QStringLiteral("%s (*.trv730)"), {GetText(LNG_SETTDEV_FNAME_FILTER)}));
     dialog.setDefaultSuffix(QStringLiteral("trv730"));
@@ -354,7 +398,8 @@ QString CSetDeviceDlg::ChooseFile(bool save, const QString& suggestedName) {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
     return dialog.selectedFiles().constFirst();
 }
 
@@ -363,36 +408,44 @@ void CSetDeviceDlg::OnSave() {
     for (;;) {
         const QDateTime now = m_localClock->LocalNow();
         const QString path = ChooseFile(true, SettingsFile::DefaultFileName(now.date()));
-        if (path.isEmpty()) break;
+        if (path.isEmpty())
+            break;
         m_progress->setValue(100);
         if (SettingsFile::Save(m_table, path, now)) {
-            Ask(this, LNG_SETDEV_SAVETOFILEOK_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Information);
+            MessageBox::ShowKeys(this, LNG_SETDEV_SAVETOFILEOK_MSG, LNG_GLOB_SETTINGDEV,
+                                 MessageBox::Icon::Information);
             break;
         }
-        if (Ask(this, LNG_SETDEV_SAVETOFILEERROR_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Error,
-                QMessageBox::Yes | QMessageBox::No, Btn::No) != Btn::Yes)
+        if (MessageBox::ShowKeys(this, LNG_SETDEV_SAVETOFILEERROR_MSG, LNG_GLOB_SETTINGDEV,
+                                 MessageBox::Icon::Error, QMessageBox::Yes | QMessageBox::No,
+                                 Btn::No) != Btn::Yes)
             break;
     }
     m_progress->setValue(0);
 }
 
 void CSetDeviceDlg::LoadFile(const QString& path) {
-    if (!IsBusy()) OnLoad(path);
+    if (!IsBusy())
+        OnLoad(path);
 }
 
 void CSetDeviceDlg::OnLoad(const QString& path) {
     m_grid->View()->CommitOpenEdit();
     QString chosen = path;
     for (;;) {
-        if (chosen.isEmpty()) chosen = ChooseFile(false, {});
-        if (chosen.isEmpty()) break;
+        if (chosen.isEmpty())
+            chosen = ChooseFile(false, {});
+        if (chosen.isEmpty())
+            break;
         m_progress->setValue(100);
         if (SettingsFile::Load(m_table, chosen)) {
-            Ask(this, LNG_SETDEV_LOADFROMFILEOK_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Information);
+            MessageBox::ShowKeys(this, LNG_SETDEV_LOADFROMFILEOK_MSG, LNG_GLOB_SETTINGDEV,
+                                 MessageBox::Icon::Information);
             break;
         }
-        if (Ask(this, LNG_SETDEV_LOADFROMFILEERROR_MSG, LNG_GLOB_SETTINGDEV, MessageBox::Icon::Error,
-                QMessageBox::Yes | QMessageBox::No, Btn::No) != Btn::Yes)
+        if (MessageBox::ShowKeys(this, LNG_SETDEV_LOADFROMFILEERROR_MSG, LNG_GLOB_SETTINGDEV,
+                                 MessageBox::Icon::Error, QMessageBox::Yes | QMessageBox::No,
+                                 Btn::No) != Btn::Yes)
             break;
         chosen.clear();
     }

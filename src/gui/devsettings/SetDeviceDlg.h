@@ -21,7 +21,7 @@ class QPushButton;
 // held, the progress bar moves and every command waits.
 class CSetDeviceDlg final : public QDialog {
     Q_OBJECT
-public:
+  public:
     static constexpr int IDD = 150;
     static constexpr int kWidth = 375;  // dialog units
     static constexpr int kHeight = 317;
@@ -74,21 +74,21 @@ public:
     QProgressBar* ProgressBar() const { return m_progress; }
     QWidget* Control(int id) const;
 
-signals:
+  signals:
     // A command ended (with its messages answered) and the window is idle again.
     void CommandFinished();
 
-public slots:
+  public slots:
     // Enter and Escape leave the window open: it closes by its close box only.
     void accept() override {}
     void reject() override {}
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     enum class Command { None, Read, Write, ReadBack, Clock };
 
     void BuildControls(const QString& addressText);

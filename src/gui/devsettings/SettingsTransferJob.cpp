@@ -4,15 +4,17 @@
 #include "devsettings/LocalClock.h"
 #include "devsettings/ParameterTable.h"
 
-int CSettingsTransferJob::GuardedClient::ReadHoldingRegisters(uint16_t first, uint16_t count, uint16_t* registers,
-                                                              int timeoutMs) {
-    if (m_aborted.load()) return -1;
+int CSettingsTransferJob::GuardedClient::ReadHoldingRegisters(uint16_t first, uint16_t count,
+                                                              uint16_t* registers, int timeoutMs) {
+    if (m_aborted.load())
+        return -1;
     return m_client.ReadHoldingRegisters(first, count, registers, timeoutMs);
 }
 
-int CSettingsTransferJob::GuardedClient::WriteMultipleRegisters(uint16_t first, uint16_t count, uint16_t* registers,
-                                                                int timeoutMs) {
-    if (m_aborted.load()) return -1;
+int CSettingsTransferJob::GuardedClient::WriteMultipleRegisters(uint16_t first, uint16_t count,
+                                                                uint16_t* registers, int timeoutMs) {
+    if (m_aborted.load())
+        return -1;
     return m_client.WriteMultipleRegisters(first, count, registers, timeoutMs);
 }
 
@@ -27,7 +29,8 @@ CSettingsTransferJob::~CSettingsTransferJob() {
 
 bool CSettingsTransferJob::Start(Kind kind, CParameterTable& table, const DeviceAccess& access,
                                  ILocalClock& localClock, ILinkClock& linkClock) {
-    if (IsRunning()) return false;
+    if (IsRunning())
+        return false;
     m_kind = kind;
     m_result = {};
     m_clock = {};
@@ -43,13 +46,19 @@ bool CSettingsTransferJob::Start(Kind kind, CParameterTable& table, const Device
     TransferCallbacks callbacks;
     callbacks.progress = [this](int percent) { emit Progress(percent); };
     callbacks.retryRead = [this](int address, int count) { return Ask(Question::RetryRead, address, count); };
-    callbacks.retryWrite = [this](int address, int count) { return Ask(Question::RetryWrite, address, count); };
+    callbacks.retryWrite = [this](int address, int count) {
+        return Ask(Question::RetryWrite, address, count);
+    };
     callbacks.retryClock = [this] { return Ask(Question::RetryClock, 0, 0); };
 
     m_thread = std::thread([this, kind, &table, guarded, callbacks, &localClock, &linkClock] {
         switch (kind) {
-            case Kind::Read: m_result = SettingsTransfer::ReadAll(table, guarded, callbacks); break;
-            case Kind::Write: m_result = SettingsTransfer::WriteAll(table, guarded, callbacks); break;
+            case Kind::Read:
+                m_result = SettingsTransfer::ReadAll(table, guarded, callbacks);
+                break;
+            case Kind::Write:
+                m_result = SettingsTransfer::WriteAll(table, guarded, callbacks);
+                break;
             case Kind::Clock:
                 m_clock = SettingsTransfer::SynchroniseClock(guarded, localClock, linkClock, callbacks);
                 break;
@@ -61,7 +70,8 @@ bool CSettingsTransferJob::Start(Kind kind, CParameterTable& table, const Device
 
 bool CSettingsTransferJob::Ask(Question question, int address, int count) {
     std::unique_lock lock(m_lock);
-    if (m_aborted.load()) return false;
+    if (m_aborted.load())
+        return false;
     m_answer.reset();
     emit Asked(question, address, count);
     m_answered.wait(lock, [this] { return m_answer.has_value() || m_aborted.load(); });
@@ -85,5 +95,6 @@ void CSettingsTransferJob::Abort() {
 }
 
 void CSettingsTransferJob::Join() {
-    if (m_thread.joinable()) m_thread.join();
+    if (m_thread.joinable())
+        m_thread.join();
 }

@@ -23,7 +23,7 @@ class ILocalClock;
 // sent, so the transfer ends within one request's time-out.
 class CSettingsTransferJob final : public QObject {
     Q_OBJECT
-public:
+  public:
     enum class Kind { Read, Write, Clock };
     enum class Question { RetryRead, RetryWrite, RetryClock };
 
@@ -43,21 +43,23 @@ public:
     const TransferResult& Result() const { return m_result; }
     const ClockResult& Clock() const { return m_clock; }
 
-signals:
+  signals:
     void Progress(int percent);
     void Asked(CSettingsTransferJob::Question question, int address, int count);
     void Finished();
 
-private:
+  private:
     // The page's client as the transfer sees it: once aborted, nothing more is sent.
     class GuardedClient final : public IRegisterClient {
-    public:
-        GuardedClient(IRegisterClient& client, const std::atomic<bool>& aborted) : m_client(client), m_aborted(aborted) {}
+      public:
+        GuardedClient(IRegisterClient& client, const std::atomic<bool>& aborted)
+            : m_client(client), m_aborted(aborted) {}
         bool IsConnected() const override { return m_client.IsConnected(); }
         int ReadHoldingRegisters(uint16_t first, uint16_t count, uint16_t* registers, int timeoutMs) override;
-        int WriteMultipleRegisters(uint16_t first, uint16_t count, uint16_t* registers, int timeoutMs) override;
+        int WriteMultipleRegisters(uint16_t first, uint16_t count, uint16_t* registers,
+                                   int timeoutMs) override;
 
-    private:
+      private:
         IRegisterClient& m_client;
         const std::atomic<bool>& m_aborted;
     };

@@ -18,13 +18,17 @@ QString AddressText(quint32 address) {
 
 }  // namespace
 
-CSetDeviceDlg* OpenDeviceSettings(CDeviceDlg* page, QWidget* owner, CSettings& settings, const QString& file) {
+CSetDeviceDlg* OpenDeviceSettings(CDeviceDlg* page, QWidget* owner, CSettings& settings,
+                                  const QString& file) {
     QWidget* parent = page ? static_cast<QWidget*>(page) : owner;
-    if (!parent) return nullptr;
-    if (auto* open = parent->findChild<CSetDeviceDlg*>(QString(), Qt::FindDirectChildrenOnly); open && !open->HasEnded()) {
+    if (!parent)
+        return nullptr;
+    if (auto* open = parent->findChild<CSetDeviceDlg*>(QString(), Qt::FindDirectChildrenOnly);
+        open && !open->HasEnded()) {
         open->raise();
         open->activateWindow();
-        if (!file.isEmpty()) open->LoadFile(file);
+        if (!file.isEmpty())
+            open->LoadFile(file);
         return open;
     }
 
@@ -32,12 +36,15 @@ CSetDeviceDlg* OpenDeviceSettings(CDeviceDlg* page, QWidget* owner, CSettings& s
     CSetDeviceDlg::DeviceSource source;
     if (page) {
         const int index = page->FindDeviceIndex();
-        if (index < 0 && file.isEmpty()) return nullptr;
-        if (index >= 0) address = AddressText(settings.DeviceAt(index).IpAddress);
+        if (index < 0 && file.isEmpty())
+            return nullptr;
+        if (index >= 0)
+            address = AddressText(settings.DeviceAt(index).IpAddress);
         // Asked on the window's thread before every transfer; a page that is gone or left
         // the tabs allows no device operation.
         source = [guarded = QPointer<CDeviceDlg>(page)]() -> DeviceAccess {
-            if (!guarded) return {};
+            if (!guarded)
+                return {};
             return {&guarded->Client(), guarded->PageLinkState(), guarded->FindDeviceIndex()};
         };
     }
@@ -46,11 +53,14 @@ CSetDeviceDlg* OpenDeviceSettings(CDeviceDlg* page, QWidget* owner, CSettings& s
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowModality(Qt::WindowModal);
     window->show();
-    if (!file.isEmpty()) window->LoadFile(file);
+    if (!file.isEmpty())
+        window->LoadFile(file);
     return window;
 }
 
 void EndSettingsWindows(QWidget* root) {
-    if (!root) return;
-    for (CSetDeviceDlg* window : root->findChildren<CSetDeviceDlg*>()) window->EndForGood();
+    if (!root)
+        return;
+    for (CSetDeviceDlg* window : root->findChildren<CSetDeviceDlg*>())
+        window->EndForGood();
 }

@@ -17,14 +17,14 @@
 
 namespace {
 
-constexpr int kDisplayRow = 2072;     // list: Off|Dim|On, factory index 2
-constexpr int kFileLimitRow = 2115;   // file-size options
-constexpr int kTimeCorrection = 2000; // double, step 0.1
-constexpr int kPort = 2146;           // int
-constexpr int kPassword = 2123;       // six-character password
+constexpr int kDisplayRow = 2072;      // list: Off|Dim|On, factory index 2
+constexpr int kFileLimitRow = 2115;    // file-size options
+constexpr int kTimeCorrection = 2000;  // double, step 0.1
+constexpr int kPort = 2146;            // int
+constexpr int kPassword = 2123;        // six-character password
 
 class PropertyGridTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         UseDevSettingsLanguage();
         table.BuildParameterTable();
@@ -60,7 +60,8 @@ protected:
     }
     // Types text key by key, letters beyond ASCII included.
     static void Type(QWidget* editor, const QString& text) {
-        for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
     // The grid ends an edit once the editor has had the key.
     static void Press(QWidget* editor, Qt::Key key) {
@@ -198,7 +199,8 @@ TEST_F(PropertyGridTest, ChoosingAnEventSourceReRangesAndRenamesBothThresholdsOn
     int hertz = -1;
     for (int i = 0; i < combo->count() && hertz < 0; ++i) {
         Choose(combo, i);
-        if (Shown(up, 0).endsWith(QStringLiteral(", Hz"))) hertz = i;
+        if (Shown(up, 0).endsWith(QStringLiteral(", Hz")))
+            hertz = i;
     }
     ASSERT_GE(hertz, 0) << "no source measured in Hz among " << combo->count() << " options";
     EXPECT_TRUE(Shown(down, 0).endsWith(QStringLiteral(", Hz")));
