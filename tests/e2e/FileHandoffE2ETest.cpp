@@ -10,9 +10,12 @@
 #include "app/AppCore.h"
 #include "app/FileHandoff.h"
 #include "app/InstanceChannel.h"
+#include "app/MessageBox.h"
 #include "app/SingleInstance.h"
 #include "app/TRV730DataAnalysisDlg.h"
 #include "core/rdf/RdfFixtures.h"
+#include "devsettings/SetDeviceDlg.h"
+#include "devsettings/SettingsWindow.h"
 #include "rdf/RdfGraphDlg.h"
 #include "rdf/RdfWindowHost.h"
 #include "settings/Settings.h"
@@ -84,11 +87,21 @@ TEST(FileHandoff, OnlyExistingRecordingsAndSettingsFilesAreOpened) {
                                   [](QWidget* parent, CSettings&, int) { return new QuietPage(parent); });
     ASSERT_TRUE(WriteFileBytes(dir.filePath("notes.txt"), "x"));
     ASSERT_TRUE(WriteFileBytes(dir.filePath("station.TRV730"), "[x]"));
+    QStringList messages;
+    MessageBox::SetHook([&](const MessageBox::Request& r) {
+        messages << r.text;
+        return QMessageBox::Ok;
+    });
     CFileHandoff::Open(window, dir.filePath("notes.txt"));
     CFileHandoff::Open(window, dir.filePath("gone.RDF"));
-    EXPECT_TRUE(window.windowFilePath().isEmpty());
+    EXPECT_EQ(window.RdfWindows()->Window(), nullptr);
+    EXPECT_EQ(window.findChild<CSetDeviceDlg*>(), nullptr);
+    // A settings file opens the settings window, which says what it could not read.
     CFileHandoff::Open(window, dir.filePath("station.TRV730"));
-    EXPECT_EQ(window.windowFilePath(), dir.filePath("station.TRV730"));
+    EXPECT_NE(window.findChild<CSetDeviceDlg*>(), nullptr);
+    EXPECT_EQ(messages.size(), 1);
+    EndSettingsWindows(&window);
+    MessageBox::SetHook({});
 }
 
 }  // namespace

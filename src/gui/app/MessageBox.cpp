@@ -15,7 +15,7 @@ void SetHook(Hook hook) { CurrentHook() = std::move(hook); }
 
 QMessageBox::StandardButton Show(QWidget* parent, const QString& text, const QString& caption, Icon icon,
                                  QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton) {
-    if (CurrentHook()) return CurrentHook()(Request{parent, text, caption, icon, buttons});
+    if (CurrentHook()) return CurrentHook()(Request{parent, text, caption, icon, buttons, defaultButton});
     QMessageBox box(parent);
     box.setWindowTitle(caption);
     box.setText(text);
@@ -25,6 +25,7 @@ QMessageBox::StandardButton Show(QWidget* parent, const QString& text, const QSt
         case Icon::Warning: box.setIcon(QMessageBox::Warning); break;
         case Icon::Error: box.setIcon(QMessageBox::Critical); break;
         case Icon::Question: box.setIcon(QMessageBox::Question); break;
+        case Icon::None: box.setIcon(QMessageBox::NoIcon); break;
     }
     box.setStandardButtons(buttons);
     if (defaultButton != QMessageBox::NoButton) box.setDefaultButton(defaultButton);

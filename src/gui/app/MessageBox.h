@@ -9,7 +9,7 @@ class QWidget;
 // The program's message boxes: text and caption from the language table, the icon by
 // kind of message.
 namespace MessageBox {
-enum class Icon { Information, Warning, Error, Question };
+enum class Icon { Information, Warning, Error, Question, None };
 
 struct Request {
     QWidget* parent;
@@ -17,6 +17,7 @@ struct Request {
     QString caption;
     Icon icon;
     QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
 };
 // Replaces every message box by a call (tests record what would have been shown and
 // answer it); an empty hook restores the real boxes.

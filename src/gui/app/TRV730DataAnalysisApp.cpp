@@ -11,11 +11,12 @@
 #include "app/MessageBox.h"
 #include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
+#include "devsettings/SetDeviceDlg.h"
+#include "devsettings/SettingsWindow.h"
 #include "controls/StTabCtrl.h"
 #include "rdf/RdfGraphDlg.h"
 #include "rdf/RdfWindowHost.h"
 #include "views/DeviceDlg.h"
-#include "views/DevicePageLayout.h"
 
 namespace {
 
@@ -41,9 +42,6 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
     auto* page = new CDeviceDlg(parent, settings);
     page->SetDeviceIndex(index);
     page->Initialize();
-    // The device settings window is not part of the program yet: its button stays out of
-    // sight rather than doing nothing.
-    if (QWidget* settingsButton = page->Control(DevicePageLayout::IDC_SETTINGS)) settingsButton->hide();
     return page;
 }
 
@@ -51,8 +49,12 @@ IDevicePage* MakeDevicePage(QWidget* parent, CSettings& settings, int index) {
 // paint, a connection and a few polls of live values.
 constexpr int kScreenshotDelayMs = 8000;
 
-// "shot.png" -> "shot-livegraph.png": where a screenshot run puts the pictures of the other
-// windows.
+// When a screenshot run opens the first device's settings window, and which group of it
+// the picture shows open.
+constexpr int kSettingsPictureDelayMs = 3000;
+constexpr int kNetworkGroup = 3;  // the fourth group
+
+// "shot.png" -> "shot-livegraph.png": where a screenshot run puts its other pictures.
 QString SidePicturePath(const QString& path, const QString& suffix) {
     const qsizetype dot = path.lastIndexOf(u'.');
     const qsizetype slash = path.lastIndexOf(u'/');
@@ -86,10 +88,12 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
 
     CTRV730DataAnalysisDlg window(Settings, MakeDevicePage);
     window.show();
-    // A file named on this start opens as one handed over by a later start would.
+    // A recording named on this start opens as one handed over by a later start would; a
+    // settings file opens over the first device's page once the window is up.
     if (!RdfPathArg.isEmpty()) CFileHandoff::Open(window, RdfPathArg);
-    if (!SettingsFileArg.isEmpty()) CFileHandoff::Open(window, SettingsFileArg);
     CFileHandoff handoff(Channel(), window);
+    if (!SettingsFileArg.isEmpty() && screenshotPath.isEmpty())
+        QTimer::singleShot(0, &window, [&] { window.OpenSettingsFile(SettingsFileArg); });
 
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {
@@ -97,6 +101,26 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
         // selected device's live graph, whose picture goes beside the main window's.
         window.RunCommand(ID_CONNECT_ALL);
         window.RunCommand(ID_VIEW_LIVE_GRAPH);
+        // Nobody answers a screenshot run's questions: each is answered as its safest
+        // button would be, so nothing is ever written to the device.
+        MessageBox::SetHook([](const MessageBox::Request& r) {
+            for (const auto b : {QMessageBox::Ok, QMessageBox::No, QMessageBox::Cancel})
+                if (r.buttons.testFlag(b)) return b;
+            return QMessageBox::NoButton;
+        });
+        QTimer::singleShot(kSettingsPictureDelayMs, &window, [&] {
+            auto* page = dynamic_cast<CDeviceDlg*>(window.Page(0));
+            if (!page || page->PageLinkState() != LinkState::Connected) return;
+            CSetDeviceDlg* settings = OpenDeviceSettings(page, nullptr, Settings);
+            if (!settings) return;
+            // The window reads the device as it opens; its picture shows the network group.
+            QObject::connect(settings, &CSetDeviceDlg::CommandFinished, settings, [settings, screenshotPath] {
+                settings->ExpandGroup(kNetworkGroup);
+                QTimer::singleShot(300, settings, [settings, screenshotPath] {
+                    WindowPicture(settings).save(SidePicturePath(screenshotPath, QStringLiteral("-settings")));
+                });
+            });
+        });
         QTimer::singleShot(kScreenshotDelayMs, &window, [&] {
             if (!WindowPicture(&window).save(screenshotPath)) {
                 std::fprintf(stderr, "Cannot write the picture to %s\n", qPrintable(screenshotPath));

@@ -27,11 +27,13 @@
 #include "controls/StTabCtrl.h"
 #include "controls/WaitDlg.h"
 #include "controls/XLabel.h"
+#include "devsettings/SettingsWindow.h"
 #include "language/Language.h"
 #include "language/LanguageLocator.h"
 #include "language/TextFormat.h"
 #include "rdf/RdfWindowHost.h"
 #include "settings/DeviceList.h"
+#include "views/DeviceDlg.h"
 
 namespace {
 constexpr int kToolbarImageWidth = 48;
@@ -168,6 +170,10 @@ void CTRV730DataAnalysisDlg::FixMinimumSize() {
 }
 
 IDevicePage* CTRV730DataAnalysisDlg::Page(int tab) const { return m_devices ? m_devices->Page(tab) : nullptr; }
+
+void CTRV730DataAnalysisDlg::OpenSettingsFile(const QString& path) {
+    OpenDeviceSettings(dynamic_cast<CDeviceDlg*>(Page(0)), this, m_settings, path);
+}
 
 QAction* CTRV730DataAnalysisDlg::MenuAction(int command) const {
     for (const auto& [id, action] : m_menuActions)
@@ -338,12 +344,6 @@ void CTRV730DataAnalysisDlg::OnDeleteDevice() {
         MessageBox::ShowKeys(this, LNG_GLOB_SETTSAVE_ERROR, LNG_GLOB_ERROR, MessageBox::Icon::Error);
 }
 
-// STAND-IN (replace at merge), see the header.
-void CTRV730DataAnalysisDlg::OpenSettingsFile(const QString& path) {
-    setWindowFilePath(path);
-    BringToFront(this);
-}
-
 void CTRV730DataAnalysisDlg::OnHelp() {
     QDesktopServices::openUrl(QUrl::fromLocalFile(LanguageLocator::HelpPage()));
 }
@@ -370,6 +370,8 @@ void CTRV730DataAnalysisDlg::OnAbout() {
 
 void CTRV730DataAnalysisDlg::CloseSequence() {
     m_closing = true;
+    // Settings windows end first: their transfers use the links stopped below.
+    EndSettingsWindows(this);
     CWaitDlg wait(this);
     wait.Show(this);
     killTimer(m_timer);

@@ -33,10 +33,6 @@ public:
 
     static QString Caption();  // "%s v%d.%d" of LNG_MAIN_TITLE and the program version
 
-    // STAND-IN (replace at merge): open a settings file in the settings window. Until that
-    // window exists it only notes the file (windowFilePath) and brings this window to the front.
-    void OpenSettingsFile(const QString& path);
-
     // Runs a command as the menu or toolbar does (nothing when it is disabled).
     void RunCommand(int command);
     bool IsCommandEnabled(int command) const;
@@ -53,6 +49,9 @@ public:
 
     // The timer's work: tab dots and the banner in step with every page's link state.
     void RefreshLinkStates();
+    // Opens the settings window over the first device's page, without a device, with the
+    // settings file at path loaded.
+    void OpenSettingsFile(const QString& path);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -27,6 +27,7 @@
 #include "device/DeviceLink.h"
 #include "device/LiveDecoder.h"
 #include "device/ModbusDeviceClient.h"
+#include "devsettings/SettingsWindow.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 #include "settings/Settings.h"
@@ -82,6 +83,8 @@ CDeviceDlg::CDeviceDlg(QWidget* parent, CSettings& settings)
 }
 
 CDeviceDlg::~CDeviceDlg() {
+    // A settings window borrows the client: it ends before the link and the client do.
+    EndSettingsWindows(this);
     // The polling thread posts to this object: it ends here, before the object does. Its
     // stop interrupts the client, so a command under way ends at once too.
     m_link.reset();
@@ -175,7 +178,9 @@ void CDeviceDlg::BuildControls() {
     onClick(L::IDC_MEMORY_CARD, [this] { OpenMemoryCard(); });
     onClick(L::IDC_SETTINGS, [this] {
         const int index = FindDeviceIndex();
-        if (index >= 0) emit SettingsRequested(index);
+        if (index < 0) return;
+        emit SettingsRequested(index);
+        OpenDeviceSettings(this, nullptr, m_settings);
     });
 }
 
@@ -251,6 +256,8 @@ std::optional<DeviceRecord> CDeviceDlg::Record() const {
     return m_record;
 }
 
+IRegisterClient& CDeviceDlg::Client() { return *m_client; }
+
 int CDeviceDlg::LinkState() const { return m_link ? int(m_link->State()) : int(::LinkState::Disconnected); }
 
 void CDeviceDlg::DeviceCommand(int command) {
@@ -264,6 +271,7 @@ void CDeviceDlg::DeviceCommand(int command) {
 void CDeviceDlg::StopLink() {
     if (m_stopping) return;
     m_stopping = true;
+    EndSettingsWindows(this);
     if (m_link) {
         // Posted events keep arriving while the thread winds down; the user's input waits,
         // so nothing can ask for a second stop meanwhile.

@@ -24,6 +24,7 @@ class DeviceCommandRunner;
 struct CommandOutcome;
 class ILiveGraphWindow;
 class CModbusDeviceClient;
+class IRegisterClient;
 class QPushButton;
 class QScrollBar;
 enum class DeviceCommand;
@@ -83,6 +84,9 @@ public:
     ScrollInfo Scroll() const;
     int ScrollOffset() const { return m_scrollOffset; }
     QScrollBar* ScrollBar() const { return m_scrollBar; }
+
+    // The device's connection, borrowed by the settings window.
+    IRegisterClient& Client();
 
     // A control of the layout by its id, nullptr for none.
     QWidget* Control(int id) const { return m_controls.value(id); }
