@@ -73,6 +73,15 @@ void SaveRecordedDataPicture(CTRV730DataAnalysisDlg& window, const QString& path
         std::fprintf(stderr, "Cannot write the recorded-data picture beside %s\n", qPrintable(path));
 }
 
+// Connects every page whose device lies on the loopback network (127.0.0.0/8).
+void ConnectLoopbackDevices(CTRV730DataAnalysisDlg& window, const CSettings& settings) {
+    for (int tab = 0; tab < window.Tabs()->count(); ++tab) {
+        IDevicePage* page = window.Page(tab);
+        const DeviceRecord record = settings.DeviceAt(tab);
+        if (page && !record.IsFree() && (record.IpAddress >> 24) == 127) page->DeviceCommand(kDeviceCommandConnect);
+    }
+}
+
 }  // namespace
 
 int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screenshotPath) {
@@ -97,9 +106,10 @@ int CTRV730DataAnalysisApp::Run(const QStringList& args, const QString& screensh
 
     int screenshotStatus = 0;
     if (!screenshotPath.isEmpty()) {
-        // A picture is worth taking of live values: connect every device first, and open the
-        // selected device's live graph, whose picture goes beside the main window's.
-        window.RunCommand(ID_CONNECT_ALL);
+        // A picture is worth taking of live values: connect the devices first, and open the
+        // selected device's live graph, whose picture goes beside the main window's. Only
+        // devices on this machine are connected: a picture is never worth traffic to a plant.
+        ConnectLoopbackDevices(window, Settings);
         window.RunCommand(ID_VIEW_LIVE_GRAPH);
         // Nobody answers a screenshot run's questions: each is answered as its safest
         // button would be, so nothing is ever written to the device.
