@@ -16,7 +16,7 @@ CStTabCtrl::CStTabCtrl(QWidget* parent) : QTabWidget(parent) {
 void CStTabCtrl::tabInserted(int index) {
     // Every new tab starts with the dark dot, like a device that is not connected.
     tabBar()->setTabData(index, 0);
-    setTabIcon(index, StateIcon(0));
+    setTabIcon(index, Icon(0));
     QTabWidget::tabInserted(index);
 }
 
@@ -24,7 +24,12 @@ void CStTabCtrl::SetTabImage(int tab, int image) {
     if (tab < 0 || tab >= count() || image < 0 || image >= kImageCount) return;
     if (tabBar()->tabData(tab).isValid() && tabBar()->tabData(tab).toInt() == image) return;
     tabBar()->setTabData(tab, image);
-    setTabIcon(tab, StateIcon(image));
+    setTabIcon(tab, Icon(image));
+}
+
+const QIcon& CStTabCtrl::Icon(int image) {
+    if (m_icons[image].isNull()) m_icons[image] = StateIcon(image);
+    return m_icons[image];
 }
 
 int CStTabCtrl::TabImage(int tab) const {

@@ -23,4 +23,10 @@ public:
 
 protected:
     void tabInserted(int index) override;
+
+private:
+    // The three pictures, made once: Qt caches an icon's scaled pixmaps under the icon's own
+    // identity, so a new icon at every change of state fed that cache for hours.
+    const QIcon& Icon(int image);
+    QIcon m_icons[kImageCount];
 };
