@@ -23,6 +23,7 @@
 
 #include "app/AppCore.h"
 #include "app/MessageBox.h"
+#include "language/Language.h"
 #include "rdf/RdfExportRunner.h"
 #include "rdf/RdfGraphDlg.h"
 #include "rdf/RdfGraphWidget.h"
@@ -200,6 +201,9 @@ int main(int argc, char** argv) {
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     CAppCore core;
+    // The texts trv730ctl beside this program reads, so that both write the same file.
+    if (!core.Language.Load()) core.Language.UseKeyNames();
+    CLanguage::SetCurrent(&core.Language);
     // The success question answers No, so no file is opened.
     MessageBox::SetHook([](const MessageBox::Request&) { return QMessageBox::No; });
     benchmark::Initialize(&argc, argv);

@@ -54,14 +54,13 @@ CRdfExportRunner::CRdfExportRunner(QWidget* window) : QObject(window), m_window(
 CRdfExportRunner::~CRdfExportRunner() { Abandon(); }
 
 void CRdfExportRunner::Abandon() {
-    m_quiet = true;
     Cancel();
     if (m_thread.joinable()) m_thread.join();
+    // The thread's last report may still be queued; it finds nothing running and says nothing.
     if (m_running) {
         m_running = false;
         if (m_progress) m_progress->hide();
     }
-    m_quiet = false;
 }
 
 bool CRdfExportRunner::Run(const CRecordingSet& set, TimeRange view, const CQuantityTable& table,
@@ -128,7 +127,7 @@ void CRdfExportRunner::OnDone() {
     m_running = false;
     if (m_progress) m_progress->hide();
     const QString shown = QDir::toNativeSeparators(m_path);
-    if (!m_quiet && !m_result.cancelled) {
+    if (!m_result.cancelled) {
         if (!m_result.ok) {
             MessageBox::Show(m_window, FormatLng(LNG_RDF_EXPORT_ERROR, {shown}), GetText(LNG_GLOB_SYSTEM),
                              MessageBox::Icon::Error);

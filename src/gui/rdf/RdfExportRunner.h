@@ -66,7 +66,6 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_cancel{false};
     bool m_running = false;
-    bool m_quiet = false;
     QString m_path;
     CsvExportResult m_result;
 };
