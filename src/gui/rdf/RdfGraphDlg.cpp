@@ -309,7 +309,7 @@ void CRdfGraphDlg::RecomputeRange() {
 }
 
 void CRdfGraphDlg::SetView(TimeRange view) {
-    if (view == m_view) return;
+    if (!m_loaded || view.end < view.start || view == m_view) return;
     m_view = view;
     RenderGraph();
     m_toolbar->UpdateButtons();

@@ -145,22 +145,31 @@ TEST_F(RdfExportTest, TheWindowWaitsAndACancelLeavesNoFile) {
     chosen = out.filePath("old.csv");
     WriteFileBytes(chosen, "old");
 
-    // Hold the export at its first report while the window is looked at.
-    std::promise<void> release;
-    std::shared_future<void> released = release.get_future().share();
-    std::atomic<bool> reached{false};
-    CRdfExportRunner::SetProgressHook([&, released](CRdfExportRunner&, std::uint64_t, std::uint64_t) {
-        reached = true;
+    // Hold the export at its first report while the window is looked at; let it go however
+    // the test ends, so the window's close never waits for ever.
+    struct Gate {
+        std::promise<void> promise;
+        bool open = false;
+        void Open() {
+            if (!open) promise.set_value();
+            open = true;
+        }
+        ~Gate() { Open(); }
+    } release;
+    std::shared_future<void> released = release.promise.get_future().share();
+    auto reached = std::make_shared<std::atomic<bool>>(false);
+    CRdfExportRunner::SetProgressHook([reached, released](CRdfExportRunner&, std::uint64_t, std::uint64_t) {
+        *reached = true;
         released.wait();
     });
     dlg->RunCommand(C::ID_EXPORT);
-    Wait([&] { return !reached; });
+    Wait([&] { return !*reached; });
     ASSERT_TRUE(dlg->IsExporting());
     ASSERT_NE(dlg->Export()->Progress(), nullptr);
     EXPECT_TRUE(dlg->Export()->Progress()->isVisible());
     for (int c = C::ID_OPEN_FILE; c <= C::ID_RULER; ++c) EXPECT_FALSE(dlg->IsCommandEnabled(c)) << c;
     dlg->Export()->Progress()->CancelButton()->click();
-    release.set_value();
+    release.Open();
     Wait([&] { return dlg->IsExporting(); });
     EXPECT_TRUE(dlg->Export()->LastResult().cancelled);
     EXPECT_TRUE(messages.isEmpty());
