@@ -119,6 +119,10 @@ TEST_F(RdfGraphPointerTest, ZoomAndShiftByCommandAndKey) {
 
     // 10 ms after the data start, shift left lands on it with the span kept.
     dlg->SetView(From0(10, 510));
+    // Keys typed into a coefficient stay there.
+    QTest::keyClick(dlg->RowCoefficient(0), Qt::Key_Left);
+    QTest::keyClick(dlg->RowCoefficient(0), Qt::Key_Minus);
+    EXPECT_EQ(dlg->View(), From0(10, 510));
     Key(Qt::Key_Left);
     EXPECT_EQ(dlg->View(), From0(0, 500));
     EXPECT_FALSE(dlg->IsCommandEnabled(C::ID_SHIFT_LEFT));
