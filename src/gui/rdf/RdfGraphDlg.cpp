@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaObject>
@@ -29,6 +30,8 @@
 #include "language/TextFormat.h"
 #include "livegraph/LiveCoefficient.h"
 #include "rdf/RdfDialogFilter.h"
+#include "rdf/RdfExportRunner.h"
+#include "rdf/RdfGraphPointer.h"
 #include "rdf/RdfGraphPainter.h"
 #include "rdf/RdfGraphWidget.h"
 #include "rdf/RdfOpenProgress.h"
@@ -113,9 +116,10 @@ CRdfGraphDlg::CRdfGraphDlg(QWidget* parent)
 }
 
 CRdfGraphDlg::~CRdfGraphDlg() {
-    // The loader's thread reports to this window: it ends before anything here goes.
+    // The loader's and the export's threads read this window's set: they end before it goes.
     m_loader.Cancel();
     m_loader.Wait();
+    m_export->Abandon();
 }
 
 CSettings& CRdfGraphDlg::Settings() { return m_app ? m_app->Settings : *m_ownSettings; }
@@ -143,8 +147,27 @@ void CRdfGraphDlg::BuildControls() {
     place(m_graph, IDC_GRAPH, du.Rect(0, 0, kClientWidth, kGraphHeight), kStretch);
     m_graph->SetRenderer([this](QImage& buffer) {
         const auto rows = m_rows.DrawRows();
-        RdfGraphPainter::RenderGraph(buffer, m_loaded ? &m_set : nullptr, rows, m_view, m_range, GraphStyle());
+        m_plot = RdfGraphPainter::RenderGraph(buffer, m_loaded ? &m_set : nullptr, rows, m_view, m_range, GraphStyle())
+                     .geometry.plot;
     });
+    m_pointer = new CRdfGraphPointer(
+        m_graph, m_quantities,
+        [this] {
+            RdfGraphViewState s;
+            s.loaded = m_loaded;
+            s.plot = m_plot;
+            s.view = m_view;
+            s.data = m_data;
+            s.range = m_range;
+            s.rows = m_rows.DrawRows();
+            const CSettings& settings = m_app ? m_app->Settings : *m_ownSettings;
+            for (int i = 0; i < kRows; ++i) s.colors[size_t(i)] = ColorFromRef(settings.RdfColor[i] & 0x00FFFFFFu);
+            s.dpi = logicalDpiY() > 0 ? logicalDpiY() : 96;
+            return s;
+        },
+        [this](TimeRange view) { SetView(view); });
+    m_export = new CRdfExportRunner(this);
+    connect(m_export, &CRdfExportRunner::Finished, this, [this] { m_toolbar->UpdateButtons(); });
 
     // The toolbar sits where the layout's placeholder is.
     const QRect toolRect = du.Rect(4, kHeadTop, 300, 20);
@@ -238,8 +261,9 @@ void CRdfGraphDlg::Reset() {
     m_data = {};
     m_view = {};
     m_range = {};
-    m_selectionMode = false;
-    m_rulerMode = false;
+    m_plot = {};
+    m_pointer->Pointer().Reset();
+    m_pointer->Stop();
     ShowStatistics();
     ShowRows();
 }
@@ -285,17 +309,25 @@ void CRdfGraphDlg::RecomputeRange() {
 }
 
 void CRdfGraphDlg::SetView(TimeRange view) {
-    if (view == m_view) return;
+    if (!m_loaded || view.end < view.start || view == m_view) return;
     m_view = view;
     RenderGraph();
+    m_toolbar->UpdateButtons();
 }
+
+const CRdfPointer& CRdfGraphDlg::PointerState() const { return m_pointer->Pointer(); }
+
+RdfOverlayModel CRdfGraphDlg::Overlay() const { return m_pointer->Overlay(); }
+
+bool CRdfGraphDlg::IsExporting() const { return m_export->IsRunning(); }
 
 // ---- commands ----
 
 bool CRdfGraphDlg::IsCommandEnabled(int command) const {
-    if (m_opening) return false;
-    const ViewCommandState s =
-        ViewCommandAvailability(m_loaded, m_set.FileCount(), m_view, m_data, m_selectionMode, m_rulerMode);
+    if (m_opening || m_export->IsRunning()) return false;
+    const CRdfPointer& pointer = m_pointer->Pointer();
+    const ViewCommandState s = ViewCommandAvailability(m_loaded, m_set.FileCount(), m_view, m_data,
+                                                       pointer.SelectionMode(), pointer.RulerMode());
     switch (command) {
     case ID_OPEN_FILE:
     case ID_SETTINGS: return true;
@@ -314,8 +346,8 @@ bool CRdfGraphDlg::IsCommandEnabled(int command) const {
 }
 
 bool CRdfGraphDlg::IsCommandChecked(int command) const {
-    if (command == ID_ZOOM_SELECTION) return m_selectionMode;
-    if (command == ID_RULER) return m_rulerMode;
+    if (command == ID_ZOOM_SELECTION) return m_pointer->Pointer().SelectionMode();
+    if (command == ID_RULER) return m_pointer->Pointer().RulerMode();
     return false;
 }
 
@@ -333,11 +365,51 @@ void CRdfGraphDlg::RunCommand(int command) {
     case ID_ZOOM_IN: SetView(ViewWindow::ZoomIn(m_view)); break;
     case ID_ZOOM_OUT: SetView(ViewWindow::ZoomOut(m_view, m_data)); break;
     case ID_ZOOM_ALL: SetView(m_data); break;
-    case ID_ZOOM_SELECTION: m_selectionMode = !m_selectionMode; break;
-    case ID_RULER: m_rulerMode = !m_rulerMode; break;
-    default: break;  // printing and export arrive with their own windows
+    case ID_ZOOM_SELECTION:
+    case ID_RULER: SetMode(command); break;
+    case ID_EXPORT: OnExportCommand(); break;
+    default: break;  // printing arrives with its own window
     }
     m_toolbar->UpdateButtons();
+}
+
+void CRdfGraphDlg::SetMode(int command) {
+    CRdfPointer& pointer = m_pointer->Pointer();
+    if (command == ID_ZOOM_SELECTION) pointer.SetSelectionMode(!pointer.SelectionMode());
+    if (command == ID_RULER) pointer.SetRulerMode(!pointer.RulerMode());
+    m_pointer->ModesChanged();
+}
+
+void CRdfGraphDlg::OnExportCommand() {
+    // The save dialog starts where the files came from.
+    const QString folder = m_set.FileCount() > 0 ? QFileInfo(m_set.File(0).FullPath()).absolutePath() : QString();
+    m_export->Run(m_set, m_view, m_quantities, folder);
+    m_toolbar->UpdateButtons();
+}
+
+void CRdfGraphDlg::keyPressEvent(QKeyEvent* event) {
+    // The keys a desktop user reaches for first, each with its command's availability; they
+    // come here when the focused control has no use for them.
+    int command = 0;
+    if (event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Left: command = ID_SHIFT_LEFT; break;
+    case Qt::Key_Right: command = ID_SHIFT_RIGHT; break;
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: command = ID_ZOOM_IN; break;
+    case Qt::Key_Minus: command = ID_ZOOM_OUT; break;
+    case Qt::Key_Home: command = ID_ZOOM_ALL; break;
+    default: break;
+    }
+    if (!command) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    RunCommand(command);
+    event->accept();
 }
 
 void CRdfGraphDlg::OnOpenCommand() {
@@ -525,6 +597,7 @@ bool CRdfGraphDlg::eventFilter(QObject* watched, QEvent* event) {
 
 void CRdfGraphDlg::closeEvent(QCloseEvent* event) {
     CancelOpen();
+    m_export->Abandon();
     m_opening = false;
     if (m_progress) m_progress->hide();
     Reset();

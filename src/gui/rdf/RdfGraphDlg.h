@@ -8,6 +8,7 @@
 #include "devsettings/QuantityTable.h"
 #include "rdf/RdfCurveBuilder.h"
 #include "rdf/RdfFileLoader.h"
+#include "rdf/RdfGraphGeometry.h"
 #include "rdf/RdfSeriesRows.h"
 #include "rdf/RecordingSet.h"
 #include "rdf/ViewWindow.h"
@@ -17,7 +18,11 @@ class CColorRect;
 class CCtrlResize;
 class CDlgToolBar;
 class CRdfGraphWidget;
+class CRdfExportRunner;
+class CRdfGraphPointer;
 class CRdfOpenProgress;
+class CRdfPointer;
+struct RdfOverlayModel;
 class CSettings;
 class QCheckBox;
 class QComboBox;
@@ -88,6 +93,13 @@ public:
     TimeRange View() const { return m_view; }
     TimeRange Data() const { return m_data; }
     ValueRange Range() const { return m_range; }
+    // The plot area as last rendered (client coordinates of the window and of the graph).
+    RdfEdges PlotArea() const { return m_plot; }
+    const CRdfPointer& PointerState() const;
+    // The overlay the graph shows over its back buffer now.
+    RdfOverlayModel Overlay() const;
+    CRdfExportRunner* Export() const { return m_export; }
+    bool IsExporting() const;
     QStringList StatisticsLines() const;
     CRdfGraphWidget* Graph() const { return m_graph; }
     CDlgToolBar* ToolBar() const { return m_toolbar; }
@@ -99,6 +111,8 @@ public:
 
     // Sets a row's colour as a confirmed colour dialog does: stored and saved at once.
     void SetRowColor(int row, quint32 colour);
+    // Shows this stretch of the data (as the view commands do, re-rendering when it moved).
+    void SetView(TimeRange view);
     // Re-renders the graph with the current state.
     void RenderGraph();
     RdfGraphStyle GraphStyle() const;
@@ -108,6 +122,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -124,13 +139,14 @@ private:
     void ShowRows();
     void ShowStatistics();
     void RecomputeRange();
-    void SetView(TimeRange view);
 
     void OnOpenCommand();
     void OnLoadProgress(int fileIndex, int fileCount, quint64 done, quint64 total);
     void OnLoadFinished();
     void OnCloseCommand();
     void OnSettingsCommand();
+    void OnExportCommand();
+    void SetMode(int command);
 
     void OnCheckClicked(int row);
     void OnListActivated(int row, int index);
@@ -150,10 +166,11 @@ private:
     TimeRange m_data;
     TimeRange m_view;
     ValueRange m_range;
-    bool m_selectionMode = false;
-    bool m_rulerMode = false;
+    RdfEdges m_plot;
 
     CRdfGraphWidget* m_graph = nullptr;
+    CRdfGraphPointer* m_pointer = nullptr;
+    CRdfExportRunner* m_export = nullptr;
     CDlgToolBar* m_toolbar = nullptr;
     CCtrlResize* m_resize = nullptr;
     std::array<QLabel*, 5> m_stats{};

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 
 #include "controls/ControlDrawing.h"
 #include "controls/DialogUnits.h"
@@ -53,6 +54,11 @@ void CRdfOpenProgress::SetProgress(int fileIndex, int fileCount, std::uint64_t d
     const double part = total ? double(done) / double(total) : 1.0;
     const double all = fileCount > 0 ? (fileIndex + part) / fileCount : 1.0;
     m_bar->setValue(int(all * 1000));
+}
+
+void CRdfOpenProgress::SetFraction(double fraction, const QString& detail) {
+    m_detail->setText(detail);
+    m_bar->setValue(int(std::clamp(fraction, 0.0, 1.0) * 1000));
 }
 
 QString CRdfOpenProgress::Detail() const { return m_detail->text(); }

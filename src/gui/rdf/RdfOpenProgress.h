@@ -15,6 +15,8 @@ public:
     explicit CRdfOpenProgress(QWidget* parent);
 
     void SetProgress(int fileIndex, int fileCount, std::uint64_t done, std::uint64_t total);
+    // The same box for other long work: a detail line and the bar at fraction 0..1.
+    void SetFraction(double fraction, const QString& detail);
     QString Detail() const;
     QPushButton* CancelButton() const { return m_cancel; }
 
