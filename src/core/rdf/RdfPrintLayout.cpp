@@ -84,6 +84,24 @@ QString RdfPrintTimeLine2(std::int64_t t) {
     return QString::asprintf("%02d.%02d.%04d", c.day, c.month, c.year);
 }
 
+QRect RdfPreviewRect(const QRect& area, QSize sheet) {
+    if (area.isEmpty() || sheet.isEmpty()) return {};
+    // Width-bound or height-bound, whichever leaves the other side within the area.
+    int w = area.width();
+    int h = int(std::int64_t(w) * sheet.height() / sheet.width());
+    if (h > area.height()) {
+        h = area.height();
+        w = int(std::int64_t(h) * sheet.width() / sheet.height());
+    }
+    return QRect(area.left() + (area.width() - w) / 2, area.top() + (area.height() - h) / 2, w, h);
+}
+
+RdfEdges RdfPreviewMarginLines(const QRect& sheet, const RdfPrintMargins& m) {
+    const RdfEdges inner = m.Apply(sheet.size());
+    return {sheet.left() + inner.left, sheet.top() + inner.top, sheet.left() + inner.right,
+            sheet.top() + inner.bottom};
+}
+
 namespace {
 
 // The graph's frame, ticks and zero line in the margin box left for it, with the tick

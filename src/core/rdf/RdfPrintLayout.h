@@ -135,6 +135,12 @@ QString RdfPrintValueSample(double value);
 QString RdfPrintTimeLine1(std::int64_t t);
 QString RdfPrintTimeLine2(std::int64_t t);
 
+// Where the preview shows the sheet: as large as fits in area with the sheet's aspect kept,
+// centred. Empty for an empty sheet or area.
+QRect RdfPreviewRect(const QRect& area, QSize sheet);
+// The preview's margin lines: distances from the sheet's edges, in preview pixels.
+RdfEdges RdfPreviewMarginLines(const QRect& sheet, const RdfPrintMargins& margins);
+
 namespace RdfPrintLayout {
 // The page for a margin rectangle at the given resolution. The curves and event marks are
 // the curve builder's; walk chooses how it reads the records, as on screen.

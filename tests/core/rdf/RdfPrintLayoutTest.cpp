@@ -168,3 +168,20 @@ TEST_F(RdfPrintPageLayoutTest, TextsOfThePage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(RdfPrintPreviewTest, SheetFitsCentredWithItsAspect) {
+    // Landscape A4 in a tall area: as wide as the area, centred in height.
+    EXPECT_EQ(RdfPreviewRect(QRect(5, 5, 297, 400), QSize(2970, 2100)), QRect(5, 5 + (400 - 210) / 2, 297, 210));
+    // In a wide area: as high as the area, centred in width.
+    EXPECT_EQ(RdfPreviewRect(QRect(0, 0, 1000, 210), QSize(2970, 2100)), QRect((1000 - 297) / 2, 0, 297, 210));
+    EXPECT_TRUE(RdfPreviewRect(QRect(0, 0, 0, 100), QSize(2970, 2100)).isEmpty());
+    EXPECT_TRUE(RdfPreviewRect(QRect(0, 0, 100, 100), QSize()).isEmpty());
+
+    RdfPrintMargins m;
+    m.percent = {10, 0, 40, 20};
+    EXPECT_EQ(RdfPreviewMarginLines(QRect(10, 20, 200, 100), m), (RdfEdges{10 + 40, 20 + 10, 10 + 200, 20 + 60}));
+}
+
+}  // namespace
