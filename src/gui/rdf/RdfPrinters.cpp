@@ -8,6 +8,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QSaveFile>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -28,8 +29,8 @@ void Apply(QPrinter& printer, const RdfPrinterDesc& desc) {
 void ReadBack(const QPrinter& printer, RdfPrinterDesc& desc) {
     const QPageLayout layout = printer.pageLayout();
     desc.pageSize = layout.pageSize();
-    desc.paper = RdfPaperOf(desc.pageSize, layout.orientation() == QPageLayout::Landscape,
-                            desc.pdfFile ? desc.paper.dpiY : printer.resolution(), desc.paper.hasOrientation);
+    desc.paper = RdfPaperOf(desc.pageSize, layout.orientation() == QPageLayout::Landscape, desc.paper.dpiY,
+                            desc.paper.hasOrientation);
 }
 
 }  // namespace
@@ -59,18 +60,18 @@ bool CRdfSystemPrinters::Open(const QString& name, RdfPrinterDesc& desc) {
     if (name == kPdfEntry) {
         desc.pdfFile = true;
         desc.pageSize = QPageSize(QPageSize::A4);
-        desc.paper = RdfPaperOf(desc.pageSize, true, kPdfDpi);
+        desc.paper = RdfPaperOf(desc.pageSize, true, kPageDpi);
         return true;
     }
     const QPrinterInfo info = QPrinterInfo::printerInfo(name);
     if (info.isNull()) return false;
     QPrinter printer(info, QPrinter::HighResolution);
-    if (!printer.isValid() || printer.resolution() <= 0) return false;
+    if (!printer.isValid()) return false;
     desc.pageSize = printer.pageLayout().pageSize();
     if (!desc.pageSize.isValid()) desc.pageSize = info.defaultPageSize();
     if (!desc.pageSize.isValid()) return false;
     desc.paper = RdfPaperOf(desc.pageSize, printer.pageLayout().orientation() == QPageLayout::Landscape,
-                            printer.resolution(), true);
+                            kPageDpi, true);
     return true;
 }
 

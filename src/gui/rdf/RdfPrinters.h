@@ -42,7 +42,10 @@ public:
 class CRdfSystemPrinters : public IRdfPrinters {
 public:
     static inline const QString kPdfEntry = QStringLiteral("PDF file");
-    static constexpr int kPdfDpi = 600;
+    // Qt's print support hands every CUPS queue a PDF, which the queue's filters rasterise at
+    // the printer's own resolution; the page bitmap inside it is drawn at 600 dpi, as fine as
+    // office printers print, and a whole A4 sheet at one bit a pixel stays under 5 MB.
+    static constexpr int kPageDpi = 600;
     static inline const QString kJobName = QStringLiteral("RDF Graph");
 
     QStringList Names() override;
