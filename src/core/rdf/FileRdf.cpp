@@ -161,6 +161,11 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     auto* bytes = reinterpret_cast<std::uint8_t*>(m_store.Data());
     std::optional<CPageFaulter> prefault;
     if (total >= kPrefaultFrom) prefault.emplace(bytes, std::size_t(total), kReadChunk);
+    // The summaries are built from each block just read, while it is in the cache; they
+    // hold as long as the merge leaves every record where it is (a file of the device).
+    CRdfSummaryBuilder summary;
+    const bool summarise =
+        control && control->summarise && summary.Start(m_store.Data(), std::uint32_t(available), header);
     std::uint64_t done = 0;
     while (done < total) {
         if (Cancelled(control)) return RdfOpenError::Cancelled;
@@ -169,6 +174,7 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
         const std::int64_t n = ReadAt(fd, bytes + done, want, offset + done);
         if (n < 0) return RdfOpenError::ReadError;
         done += std::uint64_t(n);
+        if (summarise) summary.Add(std::uint32_t(done / kRdfRecordSize));
         if (control && control->progress) control->progress(done, total);
         if (std::size_t(n) < want) break;  // the file got shorter while being read
     }
@@ -176,8 +182,15 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     const std::size_t count = std::size_t(done / kRdfRecordSize);
     if (count == 0) return RdfOpenError::NoRecords;
 
-    if (!Merge(count)) return RdfOpenError::OutOfMemory;
+    bool identity = false;
+    if (!Merge(count, identity)) return RdfOpenError::OutOfMemory;
     m_header = header;
+    if (summarise) {
+        if (identity) m_summary = summary.Finish(m_recordCount);
+        // Records moved, or the memory was short: summarised afresh (still optional).
+        if (!m_summary) m_summary = CRdfSummary::Build(m_store.Data(), m_recordCount, header, control->cancel);
+        if (Cancelled(control)) return RdfOpenError::Cancelled;
+    }
     return RdfOpenError::None;
 }
 
@@ -185,7 +198,8 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
 // into one sequence ordered by time; an event record replaces the data record of the same
 // millisecond. A time-ordered file (every file the device writes) merges in place; any
 // other order falls back to a second store.
-bool CFileRdf::Merge(std::size_t count) {
+bool CFileRdf::Merge(std::size_t count, bool& identity) {
+    identity = false;
     RdfRecord* records = m_store.Data();
     const auto nextData = [&](std::size_t from) {
         while (from < count && records[from].kind != 0) ++from;
@@ -199,6 +213,7 @@ bool CFileRdf::Merge(std::size_t count) {
     CRecordStore spill;
     RdfRecord* out = records;
     std::size_t written = 0;
+    bool moved = false;
     // Places records[from] at the next output position. In place this is safe while the
     // position holds nothing still to be read, that is, lies below the next unread record.
     const auto place = [&](std::size_t from, std::size_t firstUnread) -> bool {
@@ -207,6 +222,7 @@ bool CFileRdf::Merge(std::size_t count) {
                 ++written;
                 return true;
             }
+            moved = true;
             if (written < firstUnread) {
                 std::memcpy(&records[written++], &records[from], sizeof(RdfRecord));
                 return true;
@@ -247,6 +263,7 @@ bool CFileRdf::Merge(std::size_t count) {
         }
     }
 
+    identity = out == records && !moved && written == count;
     if (out != records) m_store = std::move(spill);
     m_store.Shrink(written);
     m_recordCount = std::uint32_t(written);

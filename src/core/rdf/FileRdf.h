@@ -38,6 +38,8 @@ struct RdfOpenControl {
     const std::atomic<bool>* cancel = nullptr;
     // Called on the opening thread with the bytes read so far and the bytes to read.
     std::function<void(std::uint64_t done, std::uint64_t total)> progress;
+    // Also summarise the records for the graph (see CFileRdf::Summary), as they are read.
+    bool summarise = false;
 };
 
 // One recorded-data file, read whole and kept in memory with its data and event records
@@ -87,7 +89,8 @@ public:
 
 private:
     RdfOpenError Load(const QString& path, const RdfOpenControl* control);
-    bool Merge(std::size_t count);
+    // identity: every record stayed where it was read.
+    bool Merge(std::size_t count, bool& identity);
 
     bool m_loaded = false;
     RdfOpenError m_error = RdfOpenError::None;

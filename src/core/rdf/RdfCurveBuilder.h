@@ -43,7 +43,28 @@ enum class RdfCurveWalk {
     Records,    // every record in view, one after the other
 };
 
+// The pixel columns a file's records in view fall into: column[k] holds the records
+// [first[k], first[k + 1]) (the last up to end). Found once per file and view, shared by
+// every row drawn from the file.
+struct RdfColumnSpans {
+    std::vector<int> column;
+    std::vector<std::uint32_t> first;
+    std::uint32_t end = 0;
+};
+
 namespace RdfCurveBuilder {
+
+// The columns of the file's records in view, from its summaries; false for a file without
+// usable summaries (no summaries, or times that go back).
+bool FindColumns(const CFileRdf& file, const RdfPlotMapping& mapping, RdfColumnSpans& out);
+// The curves of several slotIndexes at once (each with its scale >= 0) from columns found for the
+// same file and mapping, appended to outs[i].
+void BuildCurvesFromColumns(const CFileRdf& file, std::span<const int> slotIndexes, std::span<const double> scales,
+                            const RdfPlotMapping& mapping, const RdfColumnSpans& columns,
+                            std::span<std::vector<QPoint>* const> outs);
+// The curve of one slot from such columns.
+void BuildCurveFromColumns(const CFileRdf& file, int slot, double scale, const RdfPlotMapping& mapping,
+                           const RdfColumnSpans& columns, std::vector<QPoint>& out);
 
 // The line of the slot's values times scale (>= 0) over the view, appended to out.
 void BuildCurve(const CFileRdf& file, int slot, double scale, const RdfPlotMapping& mapping,

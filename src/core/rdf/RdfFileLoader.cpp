@@ -47,13 +47,13 @@ void CRdfFileLoader::Run(QStringList paths, IListener* listener) {
             auto file = std::make_unique<CFileRdf>();
             RdfOpenControl control;
             control.cancel = &m_cancel;
+            control.summarise = m_buildSummaries;
             if (listener)
                 control.progress = [&](std::uint64_t done, std::uint64_t total) {
                     listener->OnLoadProgress(i, count, done, total);
                 };
             if (file->Open(paths[i], &control)) {
-                // A summary that cannot be had leaves the file usable, only slower to draw.
-                if (m_buildSummaries) file->BuildSummary(&m_cancel);
+                // A summary that could not be had leaves the file usable, only slower to draw.
                 if (m_cancel.load())
                     outcome.error = RdfOpenError::Cancelled;
                 else {

@@ -13,67 +13,121 @@ bool Cancelled(const std::atomic<bool>* cancel) { return cancel && cancel->load(
 
 std::unique_ptr<CRdfSummary> CRdfSummary::Build(const RdfRecord* records, std::uint32_t count,
                                                 const RdfHeader& header, const std::atomic<bool>* cancel) {
-    std::unique_ptr<CRdfSummary> s(new (std::nothrow) CRdfSummary);
-    if (!s) return nullptr;
-    s->m_records = records;
-    s->m_count = count;
-    int used[kRdfSlotCount];
-    int usedCount = 0;
+    CRdfSummaryBuilder builder;
+    if (!builder.Start(records, count, header)) return nullptr;
+    // In steps, so that a cancel is seen while a large file is summarised.
+    constexpr std::uint32_t kStep = std::uint32_t(1) << 20;
+    for (std::uint32_t done = 0; done < count;) {
+        if (Cancelled(cancel)) return nullptr;
+        done = count - done > kStep ? done + kStep : count;
+        builder.Add(done);
+    }
+    return builder.Finish(count);
+}
+
+bool CRdfSummaryBuilder::Start(const RdfRecord* records, std::uint32_t capacity, const RdfHeader& header) {
+    m_summary.reset(new (std::nothrow) CRdfSummary);
+    m_failed = !m_summary;
+    if (m_failed) return false;
+    CRdfSummary& s = *m_summary;
+    s.m_records = records;
+    m_capacity = capacity;
+    m_usedCount = 0;
     for (int slot = 0; slot < kRdfSlotCount; ++slot) {
-        s->m_slotIndex[slot] = -1;
+        s.m_slotIndex[slot] = -1;
         if (header.Slot(slot) == kNoSource) continue;
-        s->m_slotIndex[slot] = usedCount;
-        used[usedCount++] = slot;
+        s.m_slotIndex[slot] = m_usedCount;
+        m_used[m_usedCount++] = slot;
     }
     // A file that fills every slot gets coarser blocks, so the summaries stay below a tenth
     // of the records' own size either way.
-    s->m_blockSize = usedCount <= 10 ? 16 : 32;
-    const std::uint32_t block = s->m_blockSize;
-    const std::uint32_t blocks = (count + block - 1) / block;
-
+    s.m_blockSize = m_usedCount <= 10 ? 16 : 32;
+    const std::uint32_t blocks = (capacity + s.m_blockSize - 1) / s.m_blockSize;
     try {
-        s->m_pyramids.resize(std::size_t(usedCount));
-        for (SlotPyramid& p : s->m_pyramids) p.levels.emplace_back(blocks);
-        s->m_blockTimes.resize(blocks);
+        s.m_pyramids.resize(std::size_t(m_usedCount));
+        for (CRdfSummary::SlotPyramid& p : s.m_pyramids) p.levels.emplace_back(blocks);
+        s.m_blockTimes.resize(blocks);
+    } catch (const std::bad_alloc&) {
+        m_summary.reset();
+        m_failed = true;
+        return false;
+    }
+    m_blocksDone = 0;
+    m_previousTime = std::numeric_limits<std::int64_t>::min();
+    m_previousActive = false;
+    return true;
+}
 
-        // One pass over the records does everything; each block is read while it sits in
-        // the cache.
-        std::int64_t previousTime = std::numeric_limits<std::int64_t>::min();
-        bool previousActive = false;
-        for (std::uint32_t b = 0; b < blocks; ++b) {
-            if ((b & 0xFFFF) == 0 && Cancelled(cancel)) return nullptr;
-            const std::uint32_t first = b * block;
-            const std::uint32_t last = std::min(count, first + block);
-            s->m_blockTimes[b] = records[first].TimeMs();
-            for (std::uint32_t i = first; i < last; ++i) {
-                const std::int64_t t = records[i].TimeMs();
-                if (t < previousTime) s->m_timeOrdered = false;
-                previousTime = t;
-                const bool active = IsActive(records[i]);
-                if (active && !previousActive) s->m_eventStarts.push_back(i);
-                previousActive = active;
-            }
-            for (int u = 0; u < usedCount; ++u) {
-                const int slot = used[u];
-                std::int32_t low = kNoLow;
-                std::int32_t high = kNoHigh;
-                for (std::uint32_t i = first; i < last; ++i) {
-                    const std::int32_t v = records[i].values[slot];
-                    low = std::min(low, v);
-                    high = std::max(high, v);
-                }
-                s->m_pyramids[size_t(u)].levels[0][b] = {low, high};
-            }
+void CRdfSummaryBuilder::SummariseBlocks(std::uint32_t fromBlock, std::uint32_t toBlock, std::uint32_t count) {
+    CRdfSummary& s = *m_summary;
+    const RdfRecord* records = s.m_records;
+    const std::uint32_t block = s.m_blockSize;
+    for (std::uint32_t b = fromBlock; b < toBlock; ++b) {
+        const std::uint32_t first = b * block;
+        const std::uint32_t last = std::min(count, first + block);
+        s.m_blockTimes[b] = records[first].TimeMs();
+        for (std::uint32_t i = first; i < last; ++i) {
+            const std::int64_t t = records[i].TimeMs();
+            if (t < m_previousTime) s.m_timeOrdered = false;
+            m_previousTime = t;
+            const bool active = CRdfSummary::IsActive(records[i]);
+            if (active && !m_previousActive) s.m_eventStarts.push_back(i);
+            m_previousActive = active;
         }
+        for (int u = 0; u < m_usedCount; ++u) {
+            const int slot = m_used[u];
+            std::int32_t low = kNoLow;
+            std::int32_t high = kNoHigh;
+            for (std::uint32_t i = first; i < last; ++i) {
+                const std::int32_t v = records[i].values[slot];
+                low = std::min(low, v);
+                high = std::max(high, v);
+            }
+            s.m_pyramids[size_t(u)].levels[0][b] = {low, high};
+        }
+    }
+}
 
-        for (SlotPyramid& p : s->m_pyramids) {
+void CRdfSummaryBuilder::Add(std::uint32_t upTo) {
+    if (m_failed || !m_summary) return;
+    upTo = std::min(upTo, m_capacity);
+    const std::uint32_t whole = upTo / m_summary->m_blockSize;
+    if (whole <= m_blocksDone) return;
+    try {
+        SummariseBlocks(m_blocksDone, whole, upTo);
+    } catch (const std::bad_alloc&) {
+        m_failed = true;
+        return;
+    }
+    m_blocksDone = whole;
+}
+
+std::unique_ptr<CRdfSummary> CRdfSummaryBuilder::Finish(std::uint32_t count) {
+    if (m_failed || !m_summary || count == 0 || count > m_capacity) return nullptr;
+    CRdfSummary& s = *m_summary;
+    const std::uint32_t blocks = (count + s.m_blockSize - 1) / s.m_blockSize;
+    try {
+        // Records added beyond the final count (a file that got shorter): the caller starts
+        // afresh.
+        if (std::uint64_t(m_blocksDone) * s.m_blockSize > count) return nullptr;
+        SummariseBlocks(m_blocksDone, blocks, count);
+        m_blocksDone = blocks;
+        CRdfSummary& done = *m_summary;
+        done.m_count = count;
+        done.m_blockTimes.resize(blocks);
+        done.m_blockTimes.shrink_to_fit();
+        while (!done.m_eventStarts.empty() && done.m_eventStarts.back() >= count) done.m_eventStarts.pop_back();
+        done.m_eventStarts.shrink_to_fit();
+        for (CRdfSummary::SlotPyramid& p : done.m_pyramids) {
+            p.levels[0].resize(blocks);
+            p.levels[0].shrink_to_fit();
             while (p.levels.back().size() > 1) {
-                const std::vector<Extremes>& below = p.levels.back();
-                std::vector<Extremes> level((below.size() + kFanout - 1) / kFanout);
+                const std::vector<CRdfSummary::Extremes>& below = p.levels.back();
+                std::vector<CRdfSummary::Extremes> level((below.size() + CRdfSummary::kFanout - 1) / CRdfSummary::kFanout);
                 for (std::size_t k = 0; k < level.size(); ++k) {
-                    Extremes e{kNoLow, kNoHigh};
-                    const std::size_t end = std::min(below.size(), (k + 1) * kFanout);
-                    for (std::size_t j = k * kFanout; j < end; ++j) {
+                    CRdfSummary::Extremes e{kNoLow, kNoHigh};
+                    const std::size_t end = std::min(below.size(), (k + 1) * CRdfSummary::kFanout);
+                    for (std::size_t j = k * CRdfSummary::kFanout; j < end; ++j) {
                         e.low = std::min(e.low, below[j].low);
                         e.high = std::max(e.high, below[j].high);
                     }
@@ -82,11 +136,10 @@ std::unique_ptr<CRdfSummary> CRdfSummary::Build(const RdfRecord* records, std::u
                 p.levels.push_back(std::move(level));
             }
         }
-        s->m_eventStarts.shrink_to_fit();
     } catch (const std::bad_alloc&) {
         return nullptr;
     }
-    return s;
+    return std::move(m_summary);
 }
 
 std::uint32_t CRdfSummary::LowerBound(std::int64_t t) const {

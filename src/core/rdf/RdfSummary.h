@@ -45,6 +45,7 @@ public:
     std::size_t MemoryBytes() const;
 
 private:
+    friend class CRdfSummaryBuilder;
     struct Extremes {
         std::int32_t low;
         std::int32_t high;
@@ -67,4 +68,30 @@ private:
     std::vector<std::int64_t> m_blockTimes;  // time of the first record of every level-0 block
     // Records that start an event in a walk from the first record.
     std::vector<std::uint32_t> m_eventStarts;
+};
+
+// Builds a summary while the records arrive (as a file is read), so that each block is
+// summarised while it is still in the cache: Start once the header is known, Add as records
+// become final, Finish with the final count. The records must stay where they are.
+class CRdfSummaryBuilder {
+public:
+    // Room for up to capacity records of this header; false when the memory cannot be had.
+    bool Start(const RdfRecord* records, std::uint32_t capacity, const RdfHeader& header);
+    // Records [0, upTo) are final.
+    void Add(std::uint32_t upTo);
+    // The summary of the first count records (count <= what was added is fine, more is
+    // read now); empty when Start failed or the memory cannot be had.
+    std::unique_ptr<CRdfSummary> Finish(std::uint32_t count);
+
+private:
+    void SummariseBlocks(std::uint32_t fromBlock, std::uint32_t toBlock, std::uint32_t count);
+
+    std::unique_ptr<CRdfSummary> m_summary;
+    int m_used[kRdfSlotCount] = {};
+    int m_usedCount = 0;
+    std::uint32_t m_capacity = 0;
+    std::uint32_t m_blocksDone = 0;
+    std::int64_t m_previousTime = 0;
+    bool m_previousActive = false;
+    bool m_failed = false;
 };

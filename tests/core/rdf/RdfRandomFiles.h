@@ -56,13 +56,14 @@ inline RdfHeaderFields RandomFields(std::mt19937& rng, std::uint32_t key) {
     return f;
 }
 
-// Opens a file written from records, with its summaries.
+// Opens a file written from records, with its summaries built as the loader builds them.
 inline std::unique_ptr<CFileRdf> OpenSummarised(RdfScratch& scratch, const QString& name, const RdfHeaderFields& fields,
                                                 const std::vector<RdfRecord>& records) {
     const QString path = scratch.Path(name);
     if (!WriteRdfFile(path, fields, records)) return nullptr;
     auto file = std::make_unique<CFileRdf>();
-    if (!file->Open(path)) return nullptr;
-    file->BuildSummary();
+    RdfOpenControl control;
+    control.summarise = true;
+    if (!file->Open(path, &control)) return nullptr;
     return file;
 }

@@ -178,6 +178,13 @@ TEST_F(RdfGraphDlgTest, CoefficientEditKeepsItsRule) {
     EXPECT_FALSE(dlg->RowList(0)->isEnabled());
     EXPECT_DOUBLE_EQ(dlg->Range().maximum, 1.02);
     EXPECT_DOUBLE_EQ(dlg->Range().minimum, -0.02);
+
+    // A chosen colour is kept in the store at once.
+    dlg->SetRowColor(2, 0x00123456);
+    EXPECT_EQ(app.Settings.RdfColor[2], 0x00123456u);
+    CSettings saved;
+    ASSERT_TRUE(saved.Load());
+    EXPECT_EQ(saved.RdfColor[2], 0x00123456u);
 }
 
 TEST_F(RdfGraphDlgTest, DisplaySettingsDialog) {
