@@ -135,6 +135,10 @@ void BM_RenderPrintPage(benchmark::State& state, bool tenth) {
                                          RdfCurveWalk::Records);
     });
     const double fastS = fastTime / double(state.iterations());
+    const double layoutTime = Time([&] {
+        RdfPrintLayout::Build(content, QStringLiteral("Comment on the graph"), margins, scale, RdfPrintPainter::CMeasure(scale));
+    });
+    state.counters["layout_ms"] = 1000 * layoutTime;
     state.counters["page_ms"] = 1000 * fastS;
     state.counters["page_per_target"] = fastS / kTargetSeconds;
     state.counters["record_walk_ms"] = 1000 * plainTime;

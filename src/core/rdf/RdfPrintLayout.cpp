@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "devsettings/QuantityTable.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
 #include "language/TextFormat.h"
@@ -208,26 +207,7 @@ RdfPrintPage Build(const RdfPrintContent& c, const QString& comment, const RdfEd
     page.eventHalfWidth = scale.X(6);
     page.eventDepth = scale.Y(6);
 
-    const RdfGraphGeometry& g = page.graph.geometry;
-    if (!g.HasPlot() || !c.set) return page;
-    for (int f = 0; f < c.set->FileCount(); ++f) {
-        const CFileRdf& file = c.set->File(f);
-        for (int row = 0; row < int(c.rows.size()); ++row) {
-            const RdfRowDraw& r = c.rows[size_t(row)];
-            if (!r.on) continue;
-            const int slot = file.SlotOfSource(r.source);
-            if (slot < 0) continue;
-            RdfCurve curve;
-            curve.row = row;
-            curve.file = f;
-            const double scaleOfValue = r.coefficient / double(CQuantityTable::DivisorOf(r.source));
-            RdfCurveBuilder::BuildCurve(file, slot, scaleOfValue, g.mapping, curve.points, walk);
-            if (!curve.points.empty()) page.graph.curves.push_back(std::move(curve));
-        }
-    }
-    if (c.eventMarkers)
-        for (int f = 0; f < c.set->FileCount(); ++f)
-            RdfCurveBuilder::BuildEventMarks(c.set->File(f), g.mapping, page.graph.eventMarks, walk);
+    if (c.set) RdfCurveBuilder::BuildCurves(*c.set, c.rows, c.eventMarkers, walk, page.graph);
     return page;
 }
 

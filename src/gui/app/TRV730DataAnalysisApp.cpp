@@ -11,7 +11,9 @@
 #include "app/Screenshot.h"
 #include "app/TRV730DataAnalysisDlg.h"
 #include "controls/StTabCtrl.h"
+#include "rdf/PrintPrevDlg.h"
 #include "rdf/RdfGraphDlg.h"
+#include "rdf/RdfPrintCommand.h"
 #include "rdf/RdfWindowHost.h"
 #include "views/DeviceDlg.h"
 #include "views/DevicePageLayout.h"
@@ -68,6 +70,15 @@ void SaveRecordedDataPicture(CTRV730DataAnalysisDlg& window, const QString& path
     while (rdf->IsOpening() && waited.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!WindowPicture(rdf).save(SidePicturePath(path, QStringLiteral("-rdf"))))
         std::fprintf(stderr, "Cannot write the recorded-data picture beside %s\n", qPrintable(path));
+    // And its print dialog over the same recording, its page rendered.
+    if (!rdf->IsLoaded()) return;
+    CPrintPrevDlg print(RdfPrintContentOf(*rdf), nullptr, rdf);
+    print.show();
+    print.WaitForPage();
+    QApplication::processEvents();
+    if (!WindowPicture(&print).save(SidePicturePath(path, QStringLiteral("-print"))))
+        std::fprintf(stderr, "Cannot write the print dialog's picture beside %s\n", qPrintable(path));
+    print.close();
 }
 
 }  // namespace

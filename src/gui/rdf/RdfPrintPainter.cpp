@@ -4,8 +4,11 @@
 #include <QPainter>
 #include <QPolygon>
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <climits>
 
+#include "rdf/MonoInk.h"
 #include "rdf/RdfGraphPainter.h"
 
 namespace RdfPrintPainter {
@@ -108,6 +111,61 @@ void PaintEvents(QPainter& p, const RdfPrintPage& page, const RdfPrintContent& c
     }
 }
 
+// The event mark's text and triangle, drawn once, as offsets from (x of the event, plot top).
+CMonoInk::Shape EventMark(const RdfPrintPage& page, const RdfPrintContent& content) {
+    const QFont font = Font(RdfPrintFont::Event, page.scale);
+    const QFontMetrics fm(font);
+    const int w = fm.horizontalAdvance(content.eventText);
+    const int h = fm.height();
+    const int half = std::max({w / 2 + 1, page.eventHalfWidth + 1, h + page.eventDepth + 1});
+    return CMonoInk::ShapeOf(half, [&](QImage& picture) {
+        QPainter mp(&picture);
+        mp.setFont(font);
+        mp.setPen(Qt::black);
+        mp.drawText(QRect(half - w / 2, half, w, h), Qt::AlignLeft | Qt::AlignTop, content.eventText);
+        mp.setPen(Qt::NoPen);
+        mp.setBrush(Qt::black);
+        mp.drawPolygon(QPolygon({QPoint(half - page.eventHalfWidth, half + h),
+                                 QPoint(half, half + h + page.eventDepth),
+                                 QPoint(half + page.eventHalfWidth, half + h)}));
+    });
+}
+
+// Curves, markers and event marks straight into the page's bits.
+void InkGraph(CMonoInk& ink, const RdfPrintPage& page, const RdfPrintContent& content) {
+    std::array<std::optional<CMonoInk::Shape>, 6> markers;
+    for (const RdfCurve& curve : page.graph.curves) {
+        if (curve.points.size() < 2) continue;
+        ink.Polyline(curve.points, page.lineWidth);
+        if (!content.dataMarkers) continue;
+        const int shape = std::clamp(curve.row, 0, 5);
+        auto& marker = markers[size_t(shape)];
+        if (!marker) {
+            const int c = page.markerSize;
+            marker = CMonoInk::ShapeOf(c + 1, [&](QImage& picture) {
+                QPainter mp(&picture);
+                mp.setPen(Qt::NoPen);
+                mp.setBrush(Qt::black);
+                RdfGraphPainter::DrawMarker(mp, c + 1, c + 1, c, shape);
+            });
+        }
+        // A point that repeats the one before adds nothing.
+        const QPoint* previous = nullptr;
+        for (const QPoint& pt : curve.points) {
+            if (!previous || *previous != pt) ink.Stamp(*marker, pt);
+            previous = &pt;
+        }
+    }
+    if (!content.eventMarkers || page.graph.eventMarks.empty()) return;
+    const CMonoInk::Shape mark = EventMark(page, content);
+    const int top = page.graph.geometry.plot.top;
+    const int* previous = nullptr;
+    for (const int& x : page.graph.eventMarks) {
+        if (!previous || *previous != x) ink.Stamp(mark, QPoint(x, top));
+        previous = &x;
+    }
+}
+
 }  // namespace
 
 QFont Font(RdfPrintFont which, const RdfPrintScale& scale) {
@@ -129,7 +187,8 @@ int CMeasure::WrappedHeight(RdfPrintFont font, const QString& text, int width) c
     return fm.boundingRect(QRect(0, 0, std::max(1, width), INT_MAX / 2), Qt::TextWordWrap, text).height();
 }
 
-void PaintPage(QPainter& p, const RdfPrintPage& page, const RdfPrintContent& content) {
+void PaintPage(QImage& bitmap, const RdfPrintPage& page, const RdfPrintContent& content) {
+    QPainter p(&bitmap);
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setBackgroundMode(Qt::TransparentMode);
     p.setPen(Qt::black);
@@ -158,6 +217,14 @@ void PaintPage(QPainter& p, const RdfPrintPage& page, const RdfPrintContent& con
 
     if (!page.graph.geometry.HasPlot()) return;
     PaintAxes(p, page);
+    p.end();
+    CMonoInk ink(bitmap);
+    if (ink.IsValid()) {
+        InkGraph(ink, page, content);
+        return;
+    }
+    // Not a page bitmap: the painter does it all.
+    p.begin(&bitmap);
     PaintCurves(p, page, content);
     PaintEvents(p, page, content);
 }
@@ -167,8 +234,7 @@ RdfPrintPage RenderPrintPage(QImage& bitmap, const RdfPrintContent& content, con
     const CMeasure measure(scale);
     RdfPrintPage page = RdfPrintLayout::Build(content, comment, margins, scale, measure, walk);
     if (bitmap.isNull()) return page;
-    QPainter p(&bitmap);
-    PaintPage(p, page, content);
+    PaintPage(bitmap, page, content);
     return page;
 }
 

@@ -6,8 +6,6 @@
 
 #include "rdf/RdfPrintLayout.h"
 
-class QPainter;
-
 // Draws the printed page of the recorded-data graph in black on white, from what the page
 // layout computed, at the printer's resolution.
 namespace RdfPrintPainter {
@@ -26,7 +24,9 @@ private:
     RdfPrintScale m_scale;
 };
 
-void PaintPage(QPainter& p, const RdfPrintPage& page, const RdfPrintContent& content);
+// Draws the page; curves, markers and event marks go straight into the bits of a
+// monochrome bitmap, onto any other image through the painter.
+void PaintPage(QImage& bitmap, const RdfPrintPage& page, const RdfPrintContent& content);
 
 // Lays out and draws the page into the bitmap (already white), with the margin rectangle
 // and the resolution given; returns the layout drawn.

@@ -4,6 +4,7 @@
 
 #include "core/rdf/RdfFixtures.h"
 #include "rdf/FileRdf.h"
+#include "rdf/MonoInk.h"
 #include "rdf/RdfPrintPainter.h"
 #include "rdf/RecordingSet.h"
 
@@ -106,6 +107,69 @@ TEST_F(RdfPrintPageTest, MonoBitmapOfASheetFitsInAFewMegabytes) {
     const QImage bitmap = RdfPrintPainter::NewPageBitmap(paper.SheetPixels());
     EXPECT_LE(bitmap.sizeInBytes(), 5 * 1024 * 1024);
     EXPECT_EQ(bitmap.pixelIndex(100, 100), 1);
+}
+
+}  // namespace
+
+namespace {
+
+QImage WhitePage(int w, int h) {
+    QImage page(w, h, QImage::Format_Mono);
+    page.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    page.fill(1);
+    return page;
+}
+
+QString Rows(const QImage& page) {
+    QString text;
+    for (int y = 0; y < page.height(); ++y) {
+        for (int x = 0; x < page.width(); ++x) text += page.pixelIndex(x, y) == 0 ? QLatin1Char('#') : QLatin1Char('.');
+        text += QLatin1Char('\n');
+    }
+    return text;
+}
+
+// Lines as runs of bits: as wide as asked across the line, clipped to the page, far-off
+// ends and all.
+TEST(MonoInkTest, ThickLinesSpansAndShapes) {
+    QImage page = WhitePage(12, 6);
+    CMonoInk ink(page);
+    ASSERT_TRUE(ink.IsValid());
+    ink.Line(QPoint(2, 1), QPoint(2, 4), 3);  // steep: three wide
+    ink.Line(QPoint(6, 2), QPoint(10, 2), 1);  // flat: one high
+    ink.Span(5, -3, 40);                        // clipped at both ends
+    EXPECT_EQ(Rows(page), QStringLiteral("............\n"
+                                         ".###........\n"
+                                         ".###..#####.\n"
+                                         ".###........\n"
+                                         ".###........\n"
+                                         "############\n"));
+
+    // A line towards a point millions of pixels away still ends at the page's edge.
+    QImage far = WhitePage(40, 20);
+    CMonoInk farInk(far);
+    farInk.Polyline({QPoint(5, 10), QPoint(5, -4000000), QPoint(30, 10)}, 2);
+    EXPECT_EQ(far.pixelIndex(5, 0), 0);
+    EXPECT_EQ(far.pixelIndex(4, 10), 0);  // the corner square
+    EXPECT_EQ(far.pixelIndex(30, 10), 0);
+    EXPECT_EQ(far.pixelIndex(20, 15), 1);
+
+    // A shape taken from a drawing, stamped twice across the byte boundary.
+    const CMonoInk::Shape square = CMonoInk::ShapeOf(2, [](QImage& picture) {
+        QPainter p(&picture);
+        p.fillRect(QRect(1, 1, 3, 3), Qt::black);
+    });
+    ASSERT_EQ(square.size(), 3u);
+    QImage stamped = WhitePage(16, 5);
+    CMonoInk stampInk(stamped);
+    stampInk.Stamp(square, QPoint(7, 2));
+    EXPECT_EQ(Rows(stamped), QStringLiteral("................\n"
+                                            "......###.......\n"
+                                            "......###.......\n"
+                                            "......###.......\n"
+                                            "................\n"));
+    QImage argb(4, 4, QImage::Format_RGB32);
+    EXPECT_FALSE(CMonoInk(argb).IsValid());
 }
 
 }  // namespace
