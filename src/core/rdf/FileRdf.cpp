@@ -19,6 +19,8 @@ namespace {
 // Large enough that system call overhead vanishes, small enough for smooth progress and
 // a prompt reaction to cancelling.
 constexpr std::size_t kReadChunk = std::size_t(16) << 20;
+// Read pieces while summarising: small enough to be summarised from the core's own cache.
+constexpr std::size_t kSummaryPiece = std::size_t(512) << 10;
 // From this size on a second core faults in the store's memory ahead of the reads.
 constexpr std::uint64_t kPrefaultFrom = std::uint64_t(4) * kReadChunk;
 
@@ -171,10 +173,22 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
         if (Cancelled(control)) return RdfOpenError::Cancelled;
         if (prefault) prefault->Reached(std::size_t(done / kReadChunk));
         const std::size_t want = std::size_t(std::min<std::uint64_t>(kReadChunk, total - done));
-        const std::int64_t n = ReadAt(fd, bytes + done, want, offset + done);
+        std::int64_t n = 0;
+        if (!summarise) {
+            n = ReadAt(fd, bytes + done, want, offset + done);
+        } else {
+            // In pieces that fit the core's cache, each summarised straight after it came.
+            while (std::size_t(n) < want) {
+                const std::size_t piece = std::min(kSummaryPiece, want - std::size_t(n));
+                const std::int64_t got = ReadAt(fd, bytes + done + n, piece, offset + done + n);
+                if (got < 0) return RdfOpenError::ReadError;
+                n += got;
+                summary.Add(std::uint32_t((done + std::uint64_t(n)) / kRdfRecordSize));
+                if (std::size_t(got) < piece) break;
+            }
+        }
         if (n < 0) return RdfOpenError::ReadError;
         done += std::uint64_t(n);
-        if (summarise) summary.Add(std::uint32_t(done / kRdfRecordSize));
         if (control && control->progress) control->progress(done, total);
         if (std::size_t(n) < want) break;  // the file got shorter while being read
     }

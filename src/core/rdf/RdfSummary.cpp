@@ -44,8 +44,9 @@ bool CRdfSummaryBuilder::Start(const RdfRecord* records, std::uint32_t capacity,
     s.m_blockSize = m_usedCount <= 10 ? 16 : 32;
     const std::uint32_t blocks = (capacity + s.m_blockSize - 1) / s.m_blockSize;
     try {
-        s.m_pyramids.resize(std::size_t(m_usedCount));
-        for (CRdfSummary::SlotPyramid& p : s.m_pyramids) p.levels.emplace_back(blocks);
+        s.m_usedSlots = m_usedCount;
+        s.m_levels.clear();
+        s.m_levels.emplace_back(std::size_t(blocks) * std::size_t(m_usedCount));
         s.m_blockTimes.resize(blocks);
     } catch (const std::bad_alloc&) {
         m_summary.reset();
@@ -83,7 +84,7 @@ void CRdfSummaryBuilder::SummariseBlocks(std::uint32_t fromBlock, std::uint32_t 
                 low = std::min(low, v);
                 high = std::max(high, v);
             }
-            s.m_pyramids[size_t(u)].levels[0][b] = {low, high};
+            s.m_levels[0][std::size_t(b) * std::size_t(m_usedCount) + std::size_t(u)] = {low, high};
         }
     }
 }
@@ -118,23 +119,28 @@ std::unique_ptr<CRdfSummary> CRdfSummaryBuilder::Finish(std::uint32_t count) {
         done.m_blockTimes.shrink_to_fit();
         while (!done.m_eventStarts.empty() && done.m_eventStarts.back() >= count) done.m_eventStarts.pop_back();
         done.m_eventStarts.shrink_to_fit();
-        for (CRdfSummary::SlotPyramid& p : done.m_pyramids) {
-            p.levels[0].resize(blocks);
-            p.levels[0].shrink_to_fit();
-            while (p.levels.back().size() > 1) {
-                const std::vector<CRdfSummary::Extremes>& below = p.levels.back();
-                std::vector<CRdfSummary::Extremes> level((below.size() + CRdfSummary::kFanout - 1) / CRdfSummary::kFanout);
-                for (std::size_t k = 0; k < level.size(); ++k) {
+        const std::size_t used = std::size_t(m_usedCount);
+        auto& levels = done.m_levels;
+        levels[0].resize(std::size_t(blocks) * used);
+        levels[0].shrink_to_fit();
+        std::size_t count = blocks;  // blocks of the level below
+        while (used > 0 && count > 1) {
+            const std::vector<CRdfSummary::Extremes>& below = levels.back();
+            const std::size_t upper = (count + CRdfSummary::kFanout - 1) / CRdfSummary::kFanout;
+            std::vector<CRdfSummary::Extremes> level(upper * used);
+            for (std::size_t k = 0; k < upper; ++k) {
+                const std::size_t end = std::min(count, (k + 1) * CRdfSummary::kFanout);
+                for (std::size_t u = 0; u < used; ++u) {
                     CRdfSummary::Extremes e{kNoLow, kNoHigh};
-                    const std::size_t end = std::min(below.size(), (k + 1) * CRdfSummary::kFanout);
                     for (std::size_t j = k * CRdfSummary::kFanout; j < end; ++j) {
-                        e.low = std::min(e.low, below[j].low);
-                        e.high = std::max(e.high, below[j].high);
+                        e.low = std::min(e.low, below[j * used + u].low);
+                        e.high = std::max(e.high, below[j * used + u].high);
                     }
-                    level[k] = e;
+                    level[k * used + u] = e;
                 }
-                p.levels.push_back(std::move(level));
             }
+            levels.push_back(std::move(level));
+            count = upper;
         }
     } catch (const std::bad_alloc&) {
         return nullptr;
@@ -182,19 +188,20 @@ bool CRdfSummary::MinMax(int slot, std::uint32_t begin, std::uint32_t end, std::
         take(v, v);
     }
     // Whole blocks, climbing while the ends line up with the next level's blocks.
-    const auto& levels = m_pyramids[size_t(m_slotIndex[slot])].levels;
+    const std::size_t used = std::size_t(m_usedSlots);
+    const std::size_t u = std::size_t(m_slotIndex[slot]);
     std::size_t bi = i / m_blockSize;
     std::size_t bj = j / m_blockSize;
-    for (std::size_t l = 0; l < levels.size() && bi < bj; ++l) {
-        const std::vector<Extremes>& level = levels[l];
-        const bool top = l + 1 == levels.size();
+    for (std::size_t l = 0; l < m_levels.size() && bi < bj; ++l) {
+        const Extremes* level = m_levels[l].data() + u;
+        const bool top = l + 1 == m_levels.size();
         while (bi < bj && (top || bi % kFanout != 0)) {
-            take(level[bi].low, level[bi].high);
+            take(level[bi * used].low, level[bi * used].high);
             ++bi;
         }
         while (bj > bi && bj % kFanout != 0) {
             --bj;
-            take(level[bj].low, level[bj].high);
+            take(level[bj * used].low, level[bj * used].high);
         }
         bi /= kFanout;
         bj /= kFanout;
@@ -214,7 +221,6 @@ void CRdfSummary::EventStarts(std::uint32_t begin, std::uint32_t end, std::vecto
 std::size_t CRdfSummary::MemoryBytes() const {
     std::size_t bytes = sizeof(*this) + m_blockTimes.capacity() * sizeof(std::int64_t) +
                         m_eventStarts.capacity() * sizeof(std::uint32_t);
-    for (const SlotPyramid& p : m_pyramids)
-        for (const auto& level : p.levels) bytes += level.capacity() * sizeof(Extremes);
+    for (const auto& level : m_levels) bytes += level.capacity() * sizeof(Extremes);
     return bytes;
 }

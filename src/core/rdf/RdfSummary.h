@@ -50,11 +50,6 @@ private:
         std::int32_t low;
         std::int32_t high;
     };
-    // One used slot: its extremes per block, level 0 of kBlock records, each next level
-    // kFanout blocks of the level below.
-    struct SlotPyramid {
-        std::vector<std::vector<Extremes>> levels;
-    };
 
     CRdfSummary() = default;
     static bool IsActive(const RdfRecord& r) { return (r.kind & kRdfEventActiveMask) != 0; }
@@ -63,8 +58,12 @@ private:
     std::uint32_t m_count = 0;
     std::uint32_t m_blockSize = 16;
     bool m_timeOrdered = true;
-    int m_slotIndex[kRdfSlotCount];  // into m_pyramids, -1 for an unused slot
-    std::vector<SlotPyramid> m_pyramids;
+    int m_slotIndex[kRdfSlotCount];  // among the used slots, -1 for an unused slot
+    int m_usedSlots = 0;
+    // The extremes of every used slot per block: level 0 of BlockSize() records, each next
+    // level kFanout blocks of the one below. A block's used slots lie side by side, so the
+    // rows of a graph, read together, share cache lines.
+    std::vector<std::vector<Extremes>> m_levels;
     std::vector<std::int64_t> m_blockTimes;  // time of the first record of every level-0 block
     // Records that start an event in a walk from the first record.
     std::vector<std::uint32_t> m_eventStarts;

@@ -7,10 +7,13 @@
 #include <QLineEdit>
 #include <QSlider>
 #include <QTemporaryDir>
+#include <QPointer>
 #include <QTimer>
 #include <memory>
 
 #include "app/AppCore.h"
+#include "app/MainCommands.h"
+#include "app/TRV730DataAnalysisDlg.h"
 #include "app/MessageBox.h"
 #include "controls/DialogUnits.h"
 #include "controls/DlgToolBar.h"
@@ -228,6 +231,25 @@ TEST_F(RdfGraphDlgTest, OneWindowThatTheHostBringsForwardAndCloses) {
     EXPECT_TRUE(host.Close());
     EXPECT_EQ(host.Window(), nullptr);
     EXPECT_NE(host.Show(), nullptr);
+}
+
+// The main window's view command makes one recorded-data window and brings it forward; a
+// file handed over (a double click on a recording) opens in it; closing the main window
+// closes it first.
+TEST_F(RdfGraphDlgTest, MainWindowKeepsOneWindowAndClosesItFirst) {
+    CTRV730DataAnalysisDlg window(app.Settings, [](QWidget*, CSettings&, int) -> IDevicePage* { return nullptr; });
+    window.RunCommand(ID_VIEW_RDF);
+    QPointer<CRdfGraphDlg> rdf = window.RdfWindows()->Window();
+    ASSERT_NE(rdf, nullptr);
+    window.RunCommand(ID_VIEW_RDF);
+    EXPECT_EQ(window.RdfWindows()->Window(), rdf);
+    window.OpenRecordingFile(File("a.rdf", 1, {kA}, 0));
+    QElapsedTimer t;
+    t.start();
+    while (rdf->IsOpening() && t.elapsed() < 20000) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(rdf->Set().FileCount(), 1);
+    window.close();
+    EXPECT_TRUE(rdf.isNull());
 }
 
 }  // namespace
