@@ -3,6 +3,7 @@
 // come out are read back with pdfinfo and pdftoppm.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -15,6 +16,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <thread>
 
 #include "core/rdf/RdfFixtures.h"
@@ -161,6 +163,19 @@ TEST_F(PrintE2ETest, PdfFileEntryWritesThePage) {
     ASSERT_EQ(dlg.PrinterList()->currentText(), CRdfSystemPrinters::kPdfEntry);
     dlg.WaitForPage();
     EXPECT_EQ(dlg.Printer()->paper.dpiY, 600);
+    EXPECT_EQ(dlg.PageBitmap().size(), QSize(7015, 4960));
+    // Page setup over the PDF entry: confirmed as it stands, the paper stays A4 landscape.
+    bool setupShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* setup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(setup, nullptr);
+        setupShown = true;
+        setup->accept();
+    });
+    dlg.SetupButton()->click();
+    EXPECT_TRUE(setupShown);
+    dlg.WaitForPage();
+    EXPECT_EQ(dlg.Printer()->paper.SheetTenths(), QSize(2970, 2100));
     EXPECT_EQ(dlg.PageBitmap().size(), QSize(7015, 4960));
     PrintAndCheck(dlg, pdf, [] {});
 }

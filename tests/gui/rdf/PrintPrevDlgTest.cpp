@@ -17,6 +17,8 @@
 #include "app/MessageBox.h"
 #include "core/rdf/RdfFixtures.h"
 #include "rdf/PrintPrevDlg.h"
+#include "rdf/RdfPageRenderer.h"
+#include "rdf/RdfPrintPainter.h"
 #include "rdf/RdfGraphDlg.h"
 #include "rdf/RdfPrintCommand.h"
 #include "rdf/RdfPrintPreview.h"
@@ -218,6 +220,40 @@ TEST_F(PrintPrevDlgTest, PreviewPrintAndKeys) {
     EXPECT_EQ(log->prints, 1);
     EXPECT_EQ(log->printedOn, QStringLiteral("Office"));
     EXPECT_EQ(log->printed, dlg->PageBitmap());
+}
+
+// Requests made while a page is drawn: only the newest is drawn after it, and a cleared
+// renderer shows no page from before.
+TEST_F(PrintPrevDlgTest, RendererKeepsOnlyTheNewestPage) {
+    CRdfPageRenderer renderer;
+    int rendered = 0;
+    QObject::connect(&renderer, &CRdfPageRenderer::Rendered, [&](bool failed) {
+        EXPECT_FALSE(failed);
+        ++rendered;
+    });
+    const RdfPaper paper = kTurning;
+    const auto request = [&](const QString& comment) {
+        CRdfPageRenderer::Request r;
+        r.content = content;
+        r.sheet = paper.SheetPixels();
+        r.margins = RdfPrintMargins().Apply(r.sheet);
+        r.scale = {50.0, 50.0};
+        r.comment = comment;
+        return r;
+    };
+    for (const char* comment : {"first", "second", "third"}) renderer.Render(request(QString::fromLatin1(comment)));
+    EXPECT_FALSE(renderer.Idle());
+    renderer.WaitIdle();
+    EXPECT_LE(rendered, 2);
+    QImage expected = RdfPrintPainter::NewPageBitmap(paper.SheetPixels());
+    const CRdfPageRenderer::Request last = request(QStringLiteral("third"));
+    RdfPrintPainter::RenderPrintPage(expected, last.content, last.margins, last.scale, last.comment);
+    EXPECT_EQ(renderer.Page(), expected);
+
+    renderer.Render(request(QStringLiteral("fourth")));
+    renderer.Clear();
+    renderer.WaitIdle();
+    EXPECT_TRUE(renderer.Page().isNull());
 }
 
 TEST(ShrinkMonoPageTest, AveragesWhiteOverEachCell) {
