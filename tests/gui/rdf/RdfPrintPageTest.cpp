@@ -102,6 +102,17 @@ TEST_F(RdfPrintPageTest, DrawsTheLayoutInBlackOnWhite) {
     EXPECT_GT(DarkIn(bitmap, page.commentBox), 0);
 }
 
+// Onto any other image the painter draws the curves and marks instead.
+TEST_F(RdfPrintPageTest, OtherImagesGetThePainter) {
+    QImage image(1123, 794, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    content.eventMarkers = true;
+    const RdfPrintPage page = RdfPrintPainter::RenderPrintPage(image, content, {40, 40, 1083, 754}, {96.0, 96.0}, {});
+    ASSERT_EQ(page.graph.curves.size(), 2u);
+    const QPoint peak = page.graph.curves[0].points[1];
+    EXPECT_EQ(qGray(image.pixel(peak)), 0);
+}
+
 TEST_F(RdfPrintPageTest, MonoBitmapOfASheetFitsInAFewMegabytes) {
     const RdfPaper paper{2100, 2970, true, true, 600, 600};
     const QImage bitmap = RdfPrintPainter::NewPageBitmap(paper.SheetPixels());
