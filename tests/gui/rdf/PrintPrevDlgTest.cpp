@@ -208,6 +208,14 @@ TEST_F(PrintPrevDlgTest, PreviewPrintAndKeys) {
     EXPECT_EQ(QColor(shot.pixel(sheet.right() + 3, sheet.center().y())), CRdfPrintPreview::kShadow);
     EXPECT_EQ(QColor(shot.pixel(sheet.center().x(), sheet.bottom() + 3)), CRdfPrintPreview::kShadow);
 
+    // The preview grows with the window; the panel stays.
+    const QRect before = preview->geometry();
+    const QRect listBefore = dlg->PrinterList()->geometry();
+    dlg->resize(dlg->size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(preview->geometry().size(), before.size() + QSize(200, 100));
+    EXPECT_EQ(dlg->PrinterList()->geometry(), listBefore);
+
     // Enter and Escape leave the dialog open.
     for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
         QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
