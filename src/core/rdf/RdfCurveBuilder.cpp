@@ -151,7 +151,13 @@ RdfGraphModel BuildGraph(const CRecordingSet& set, std::span<const RdfRowDraw> r
                          bool eventMarks, RdfCurveWalk walk) {
     RdfGraphModel model;
     model.geometry = RdfGraphLayout::Compute(area, view, range, labelWidth, labelHeight);
-    if (!model.geometry.HasPlot()) return model;
+    BuildCurves(set, rows, eventMarks, walk, model);
+    return model;
+}
+
+void BuildCurves(const CRecordingSet& set, std::span<const RdfRowDraw> rows, bool eventMarks, RdfCurveWalk walk,
+                 RdfGraphModel& model) {
+    if (!model.geometry.HasPlot()) return;
     const RdfPlotMapping& m = model.geometry.mapping;
     RdfColumnSpans columns;
     for (int f = 0; f < set.FileCount(); ++f) {
@@ -187,7 +193,6 @@ RdfGraphModel BuildGraph(const CRecordingSet& set, std::span<const RdfRowDraw> r
     }
     if (eventMarks)
         for (int f = 0; f < set.FileCount(); ++f) BuildEventMarks(set.File(f), m, model.eventMarks, walk);
-    return model;
 }
 
 }  // namespace RdfCurveBuilder

@@ -84,5 +84,9 @@ bool RecordsInView(const CFileRdf& file, TimeRange view, std::uint32_t& begin, s
 RdfGraphModel BuildGraph(const CRecordingSet& set, std::span<const RdfRowDraw> rows, TimeRange view,
                          ValueRange range, const RdfEdges& area, int labelWidth, int labelHeight,
                          bool eventMarks, RdfCurveWalk walk = RdfCurveWalk::Summaries);
+// The curves and event marks of the set over the geometry already in model (the printed
+// page lays out its own), appended to model.
+void BuildCurves(const CRecordingSet& set, std::span<const RdfRowDraw> rows, bool eventMarks, RdfCurveWalk walk,
+                 RdfGraphModel& model);
 
 }  // namespace RdfCurveBuilder

@@ -14,7 +14,9 @@
 #include "devsettings/SetDeviceDlg.h"
 #include "devsettings/SettingsWindow.h"
 #include "controls/StTabCtrl.h"
+#include "rdf/PrintPrevDlg.h"
 #include "rdf/RdfGraphDlg.h"
+#include "rdf/RdfPrintCommand.h"
 #include "rdf/RdfWindowHost.h"
 #include "views/DeviceDlg.h"
 
@@ -71,6 +73,15 @@ void SaveRecordedDataPicture(CTRV730DataAnalysisDlg& window, const QString& path
     while (rdf->IsOpening() && waited.elapsed() < 60000) QApplication::processEvents(QEventLoop::AllEvents, 50);
     if (!WindowPicture(rdf).save(SidePicturePath(path, QStringLiteral("-rdf"))))
         std::fprintf(stderr, "Cannot write the recorded-data picture beside %s\n", qPrintable(path));
+    // And its print dialog over the same recording, its page rendered.
+    if (!rdf->IsLoaded()) return;
+    CPrintPrevDlg print(RdfPrintContentOf(*rdf), nullptr, rdf);
+    print.show();
+    print.WaitForPage();
+    QApplication::processEvents();
+    if (!WindowPicture(&print).save(SidePicturePath(path, QStringLiteral("-print"))))
+        std::fprintf(stderr, "Cannot write the print dialog's picture beside %s\n", qPrintable(path));
+    print.close();
 }
 
 // Connects every page whose device lies on the loopback network (127.0.0.0/8).

@@ -35,6 +35,7 @@
 #include "rdf/RdfGraphPainter.h"
 #include "rdf/RdfGraphWidget.h"
 #include "rdf/RdfOpenProgress.h"
+#include "rdf/RdfPrintCommand.h"
 #include "rdf/RdfSettingsDlg.h"
 #include "settings/Settings.h"
 #include "indicators/AnchorLayout.h"
@@ -360,6 +361,7 @@ void CRdfGraphDlg::RunCommand(int command) {
     case ID_OPEN_FILE: OnOpenCommand(); break;
     case ID_CLOSE_FILE: OnCloseCommand(); break;
     case ID_SETTINGS: OnSettingsCommand(); break;
+    case ID_PRINT: RunRdfPrintCommand(*this); break;
     case ID_SHIFT_LEFT: SetView(ViewWindow::ShiftLeft(m_view, m_data)); break;
     case ID_SHIFT_RIGHT: SetView(ViewWindow::ShiftRight(m_view, m_data)); break;
     case ID_ZOOM_IN: SetView(ViewWindow::ZoomIn(m_view)); break;
