@@ -19,7 +19,7 @@
 #include "language/LanguageKeys.h"
 #include "rdf/RdfPageRenderer.h"
 #include "rdf/RdfPrintPreview.h"
-#include "views/AnchorLayout.h"
+#include "indicators/AnchorLayout.h"
 
 namespace {
 
