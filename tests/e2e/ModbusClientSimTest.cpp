@@ -37,6 +37,42 @@ class ClientOnSim : public ::testing::Test {
     CModbusTCP client;
 };
 
+// An interrupt from another thread ends a wait for a silent device at once, leaves the
+// connection to its owner, and fails every wait until it is reset.
+TEST_F(ClientOnSim, AnInterruptCutsAWaitShortUntilItIsReset) {
+    SimFaults silent;
+    silent.silent = true;
+    sim.SetFaults(silent);
+    const uint64_t before = sim.RequestCount();
+    int result = 0;
+    std::thread reader([&] {
+        uint16_t regs[2] = {};
+        result = client.ReadHoldingRegisters(0, 2, regs, 60000);
+    });
+    while (sim.RequestCount() == before) std::this_thread::sleep_for(1ms);
+    const auto start = std::chrono::steady_clock::now();
+    client.Interrupt();
+    reader.join();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);  // not the minute the read was given
+    EXPECT_EQ(result, -2);
+    EXPECT_TRUE(client.IsConnected());
+
+    // Still interrupted: nothing is sent and no connection is made.
+    uint16_t regs[2] = {};
+    const uint64_t sent = sim.RequestCount();
+    EXPECT_EQ(client.ReadHoldingRegisters(0, 2, regs, 60000), -2);
+    EXPECT_EQ(client.Identify(), -1);
+    EXPECT_EQ(client.Connect(kLoopback, sim.Port(), 1), 0);
+    EXPECT_FALSE(client.IsConnected());
+    EXPECT_EQ(sim.RequestCount(), sent);
+
+    client.ResetInterrupt();
+    sim.SetFaults(SimFaults{});
+    Reconnect();
+    EXPECT_EQ(client.ReadHoldingRegisters(0, 2, regs, 1500), 2);
+    EXPECT_EQ(regs[0], DI::kDeviceType);
+}
+
 TEST_F(ClientOnSim, ReadsAndWritesTheDevice) {
     uint16_t block[DI::kMaxReadCount] = {};
     ASSERT_EQ(client.ReadHoldingRegisters(DI::kStatusFirst, DI::kStatusCount, block, 1500), DI::kStatusCount);
