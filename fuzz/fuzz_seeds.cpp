@@ -7,6 +7,11 @@
 #include <QStringList>
 #include <cstdio>
 
+#include <QDateTime>
+
+#include "devsettings/MyProperty.h"
+#include "devsettings/ParameterTable.h"
+#include "devsettings/SettingsFile.h"
 #include "language/FormatTable.h"
 #include "language/IniFile.h"
 #include "language/Language.h"
@@ -128,6 +133,25 @@ void CmdlineSeeds() {
     Seed("fuzz_cmdline", QStringLiteral("address"), "x\n255.255.255.255:65535\n1.2.3.4:0\n01.2.3.4");
 }
 
+// A factory file, one with changed values of every kind, and one cut short.
+void SettingsFileSeeds() {
+    CLanguage language;
+    language.UseKeyNames();
+    CLanguage::SetCurrent(&language);
+    CParameterTable table;
+    table.BuildParameterTable();
+    const QDateTime when(QDate(2024, 1, 1), QTime(12, 0));
+    const QByteArray defaults = SettingsFile::Build(table, when);
+    Seed("fuzz_settings_file", QStringLiteral("defaults.trv730"), defaults);
+    for (CMyProperty* row : table.Rows()) {
+        row->SetValue(row->Value() + 1);
+        row->SetText(QStringLiteral("ab"));
+    }
+    Seed("fuzz_settings_file", QStringLiteral("changed.trv730"), SettingsFile::Build(table, when));
+    Seed("fuzz_settings_file", QStringLiteral("short.trv730"), defaults.left(defaults.size() / 3));
+    CLanguage::SetCurrent(nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -139,6 +163,7 @@ int main(int argc, char** argv) {
     const QString source = QString::fromLocal8Bit(argv[2]);
     RdfSeeds();
     SettingsSeeds();
+    SettingsFileSeeds();
     IniSeeds(source);
     FormatSeeds(source);
     ModbusSeeds();
