@@ -23,6 +23,7 @@
 #include "common/Check.h"
 #include "controls/ColorRect.h"
 #include "controls/CtrlResize.h"
+#include "controls/CoefficientEdit.h"
 #include "controls/DialogUnits.h"
 #include "controls/DlgToolBar.h"
 #include "language/Language.h"
@@ -542,27 +543,7 @@ void CRdfGraphDlg::OnListActivated(int row, int index) {
 
 void CRdfGraphDlg::OnCoefficientEdited(int row) {
     CRdfSeriesRows::Row& state = m_rows.At(row);
-    QLineEdit* edit = m_rowWidgets[size_t(row)].coefficient;
-    const int selectionStart = edit->selectionStart();
-    const int selectionLength = edit->selectionLength();
-    const int cursor = edit->cursorPosition();
-    double value = state.coefficient;
-    if (const std::optional<double> typed = LiveCoefficient::ParseLeading(edit->text())) {
-        value = LiveCoefficient::Normalise(*typed);
-        const QString text = LiveCoefficient::Text(value);
-        const int length = int(text.size());
-        edit->setText(text);
-        if (selectionStart >= 0) {
-            const int start = std::min(selectionStart, length);
-            edit->setSelection(start, std::min(selectionLength, length - start));
-        } else {
-            edit->setCursorPosition(std::min(cursor, length));
-        }
-    } else {
-        // Not a number: the row's value comes back, all selected so the next key replaces it.
-        edit->setText(LiveCoefficient::Text(value));
-        edit->selectAll();
-    }
+    const double value = ApplyCoefficientEdit(m_rowWidgets[size_t(row)].coefficient, state.coefficient);
     if (value != state.coefficient) {
         state.coefficient = value;
         if (m_loaded) RenderGraph();

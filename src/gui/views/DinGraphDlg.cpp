@@ -14,6 +14,7 @@
 #include "common/Check.h"
 #include "controls/ColorRect.h"
 #include "controls/CtrlResize.h"
+#include "controls/CoefficientEdit.h"
 #include "controls/DialogUnits.h"
 #include "language/Language.h"
 #include "language/LanguageKeys.h"
@@ -211,30 +212,7 @@ void CDinGraphDlg::OnCheckClicked(int row) {
 
 void CDinGraphDlg::OnCoefficientEdited(int row) {
     Row& r = m_rows[size_t(row)];
-    QLineEdit* edit = r.coefficient;
-    const int selectionStart = edit->selectionStart();
-    const int selectionLength = edit->selectionLength();
-    const int cursor = edit->cursorPosition();
-
-    double value = r.coefficientValue;
-    const std::optional<double> typed = LiveCoefficient::ParseLeading(edit->text());
-    if (typed) {
-        value = LiveCoefficient::Normalise(*typed);
-        const QString text = LiveCoefficient::Text(value);
-        const int length = int(text.size());
-        edit->setText(text);
-        // The caret (or selection) stays where the operator is typing.
-        if (selectionStart >= 0) {
-            const int start = std::min(selectionStart, length);
-            edit->setSelection(start, std::min(selectionLength, length - start));
-        } else {
-            edit->setCursorPosition(std::min(cursor, length));
-        }
-    } else {
-        // Not a number: the stored value comes back, all selected so the next key replaces it.
-        edit->setText(LiveCoefficient::Text(value));
-        edit->selectAll();
-    }
+    const double value = ApplyCoefficientEdit(r.coefficient, r.coefficientValue);
 
     if (value != r.coefficientValue) {
         r.coefficientValue = value;
