@@ -4,7 +4,7 @@
 
 CMyPropertyFSize::CMyPropertyFSize(const QString& name, uint32_t defaultBytes, const QString& description,
                                    RegisterBinding binding)
-    : CMyProperty(name, description, binding) {
+    : CMyPropertyChoice(name, description, binding) {
     static constexpr int kNumbers[kSizeCount] = {32, 64, 128, 256, 512, 1,   2,  4,
                                                  8,  16, 32,  64,  128, 256, 512};
     for (int i = 0; i < kSizeCount; ++i) {
@@ -13,7 +13,7 @@ CMyPropertyFSize::CMyPropertyFSize(const QString& name, uint32_t defaultBytes, c
         if (AddOption(QStringLiteral("%1 %2").arg(kNumbers[i]).arg(unit)))
             m_bytes.push_back(SizeBytes(i));
     }
-    m_index = m_baseline = IndexOf(defaultBytes);
+    StartAt(IndexOf(defaultBytes));
 }
 
 uint32_t CMyPropertyFSize::TableValue(int index) const {
@@ -25,34 +25,4 @@ int CMyPropertyFSize::IndexOf(int64_t bytes) const {
         if (int64_t(m_bytes[i]) == bytes)
             return int(i);
     return 0;
-}
-
-QString CMyPropertyFSize::FormatValue() const {
-    return m_index >= 0 && m_index < m_options.size() ? m_options[m_index] : QString();
-}
-
-bool CMyPropertyFSize::ParseText(const QString& text) {
-    const int found = MatchOption(text);
-    if (found < 0 || found == m_index)
-        return false;
-    m_index = found;
-    NotifyParameterChanged();
-    return true;
-}
-
-void CMyPropertyFSize::AcceptValue() {
-    m_baseline = m_index;
-    ClearMark();
-}
-
-void CMyPropertyFSize::RevertToBaseline() {
-    m_index = m_baseline;
-    ClearMark();
-}
-
-void CMyPropertyFSize::SetValue(int64_t bytes) {
-    const int index = IndexOf(bytes);
-    const bool changed = index != m_index;
-    m_index = index;
-    AfterSetValue(changed);
 }

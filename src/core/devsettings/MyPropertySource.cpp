@@ -4,11 +4,11 @@
 
 CMyPropertySource::CMyPropertySource(const QString& name, SourceCode defaultCode, const QString& description,
                                      RegisterBinding binding)
-    : CMyProperty(name, description, binding), m_catalogue(BuildSourceCatalogue()) {
+    : CMyPropertyChoice(name, description, binding), m_catalogue(BuildSourceCatalogue()) {
     for (const SourceInfo_t& row : m_catalogue)
         if (AddOption(row.name))
             m_codes.push_back(row.code);
-    m_index = m_baseline = IndexOf(defaultCode);
+    StartAt(IndexOf(defaultCode));
 }
 
 SourceCode CMyPropertySource::TableValue(int index) const {
@@ -22,32 +22,4 @@ int CMyPropertySource::IndexOf(int64_t code) const {
     return 0;
 }
 
-QString CMyPropertySource::FormatValue() const {
-    return m_index >= 0 && m_index < m_options.size() ? m_options[m_index] : QString();
-}
-
-bool CMyPropertySource::ParseText(const QString& text) {
-    const int found = MatchOption(text);
-    if (found < 0 || found == m_index)
-        return false;
-    m_index = found;
-    NotifyParameterChanged();
-    return true;
-}
-
-void CMyPropertySource::AcceptValue() {
-    m_baseline = m_index;
-    ClearMark();
-}
-
-void CMyPropertySource::RevertToBaseline() {
-    m_index = m_baseline;
-    ClearMark();
-}
-
-void CMyPropertySource::SetValue(int64_t code) {
-    const int index = IndexOf(int64_t(Low32(code)));
-    const bool changed = index != m_index;
-    m_index = index;
-    AfterSetValue(changed);
-}
+void CMyPropertySource::SetValue(int64_t code) { Select(IndexOf(int64_t(Low32(code)))); }

@@ -2,28 +2,22 @@
 
 #include <vector>
 
-#include "devsettings/MyProperty.h"
+#include "devsettings/MyPropertyChoice.h"
 #include "devsettings/SourceCatalogue.h"
 
 // A recording or event source chosen from the source catalogue. The row holds the option
 // index; the registers hold the option's source code.
-class CMyPropertySource final : public CMyProperty {
+class CMyPropertySource final : public CMyPropertyChoice {
   public:
     CMyPropertySource(const QString& name, SourceCode defaultCode, const QString& description,
                       RegisterBinding binding);
 
-    QString FormatValue() const override;
-    bool ParseText(const QString& text) override;
-    bool IsModified() const override { return m_index != m_baseline; }
-    void AcceptValue() override;
-    void RevertToBaseline() override;
     int64_t Value() const override { return Code(); }
-    int64_t BaselineValue() const override { return TableValue(m_baseline); }
+    int64_t BaselineValue() const override { return TableValue(BaselineIndex()); }
     // A code in no option selects the no-source row.
     void SetValue(int64_t code) override;
 
-    SourceCode Code() const { return TableValue(m_index); }
-    int Index() const { return m_index; }
+    SourceCode Code() const { return TableValue(Index()); }
     const SourceCatalogue& Catalogue() const { return m_catalogue; }
 
   private:
@@ -32,6 +26,4 @@ class CMyPropertySource final : public CMyProperty {
 
     SourceCatalogue m_catalogue;
     std::vector<SourceCode> m_codes;  // parallel to the options
-    int m_index = 0;
-    int m_baseline = 0;
 };
