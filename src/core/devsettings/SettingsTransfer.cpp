@@ -49,13 +49,13 @@ bool IsDeviceOperationPossible(const DeviceAccess& access) {
 
 namespace SettingsTransfer {
 
-TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access,
-                       const TransferCallbacks& callbacks) {
-    TransferResult result;
-    if (!IsDeviceOperationPossible(access)) {
-        result.notPossible = true;
-        return result;
-    }
+// Every row in grid order, one request each with its tries, progress per group. Stops at
+// the first row whose exchange fails for good, with its address and count in result.
+// exchange(row, binding, words) makes one try; afterRow(row, words) takes a row that went.
+template <class Exchange, class AfterRow>
+bool EachRow(CParameterTable& table, const TransferCallbacks& callbacks,
+             const std::function<bool(int, int)>& retry, TransferResult& result, Exchange exchange,
+             AfterRow afterRow) {
     const auto& groups = table.Groups();
     for (size_t i = 0; i < groups.size(); ++i) {
         Progress(callbacks, Percent(i, groups.size()));
@@ -63,22 +63,34 @@ TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access,
             const RegisterBinding& b = row->Binding();
             if (b.count < 1 || b.count > RegisterCodec::kMaxWords) {
                 result.failedAddress = b.address;
-                return result;
+                return false;
             }
             uint16_t words[RegisterCodec::kMaxWords] = {};
-            const auto attempt = [&] {
-                return access.client->ReadHoldingRegisters(uint16_t(b.address), uint16_t(b.count), words,
-                                                           DI::kRequestTimeoutMs);
-            };
-            if (!Transfer(attempt, b.count, callbacks.retryRead, b.address, result, words)) {
+            const auto attempt = [&] { return exchange(*row, b, words); };
+            if (!Transfer(attempt, b.count, retry, b.address, result, words)) {
                 result.failedAddress = b.address;
                 result.failedCount = b.count;
-                return result;
+                return false;
             }
-            RegisterCodec::Decode(*row, words);
+            afterRow(*row, words);
         }
     }
-    result.ok = true;
+    return true;
+}
+
+TransferResult ReadAll(CParameterTable& table, const DeviceAccess& access,
+                       const TransferCallbacks& callbacks) {
+    TransferResult result;
+    if (!IsDeviceOperationPossible(access)) {
+        result.notPossible = true;
+        return result;
+    }
+    const auto read = [&](CMyProperty&, const RegisterBinding& b, uint16_t* words) {
+        return access.client->ReadHoldingRegisters(uint16_t(b.address), uint16_t(b.count), words,
+                                                   DI::kRequestTimeoutMs);
+    };
+    const auto decode = [](CMyProperty& row, const uint16_t* words) { RegisterCodec::Decode(row, words); };
+    result.ok = EachRow(table, callbacks, callbacks.retryRead, result, read, decode);
     return result;
 }
 
@@ -89,30 +101,15 @@ TransferResult WriteAll(CParameterTable& table, const DeviceAccess& access,
         result.notPossible = true;
         return result;
     }
-    const auto& groups = table.Groups();
-    for (size_t i = 0; i < groups.size(); ++i) {
-        Progress(callbacks, Percent(i, groups.size()));
-        for (const auto& row : groups[i].rows) {
-            const RegisterBinding& b = row->Binding();
-            if (b.count < 1 || b.count > RegisterCodec::kMaxWords) {
-                result.failedAddress = b.address;
-                return result;
-            }
-            uint16_t words[RegisterCodec::kMaxWords] = {};
-            // The client may leave an exception code in the buffer: encode before every try.
-            const auto attempt = [&] {
-                RegisterCodec::Encode(*row, words);
-                return access.client->WriteMultipleRegisters(uint16_t(b.address), uint16_t(b.count), words,
-                                                             DI::kRequestTimeoutMs);
-            };
-            if (!Transfer(attempt, b.count, callbacks.retryWrite, b.address, result, words)) {
-                result.failedAddress = b.address;
-                result.failedCount = b.count;
-                return result;
-            }
-            row->AcceptValue();
-        }
-    }
+    // The client may leave an exception code in the buffer: encode before every try.
+    const auto write = [&](CMyProperty& row, const RegisterBinding& b, uint16_t* words) {
+        RegisterCodec::Encode(row, words);
+        return access.client->WriteMultipleRegisters(uint16_t(b.address), uint16_t(b.count), words,
+                                                     DI::kRequestTimeoutMs);
+    };
+    const auto accept = [](CMyProperty& row, const uint16_t*) { row.AcceptValue(); };
+    if (!EachRow(table, callbacks, callbacks.retryWrite, result, write, accept))
+        return result;
     uint16_t apply = DI::kCmdApplySettings;
     ++result.requests;
     result.lastResult =
