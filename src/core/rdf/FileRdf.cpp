@@ -16,6 +16,29 @@
 #include "rdf/RdfSummary.h"
 
 namespace {
+
+// Follows, block by block as the records arrive, whether the data records and the event
+// records, each taken in file order, are both in time order.
+class TimeOrderCheck {
+public:
+    void Add(const RdfRecord* records, std::size_t count) {
+        for (std::size_t i = m_checked; i < count && m_ordered; ++i) {
+            std::int64_t& last = records[i].kind == 0 ? m_lastData : m_lastEvent;
+            const std::int64_t t = records[i].TimeMs();
+            m_ordered = t >= last;
+            last = t;
+        }
+        m_checked = std::max(m_checked, count);
+    }
+    bool Ordered() const { return m_ordered; }
+
+private:
+    std::size_t m_checked = 0;
+    std::int64_t m_lastData = std::numeric_limits<std::int64_t>::min();
+    std::int64_t m_lastEvent = std::numeric_limits<std::int64_t>::min();
+    bool m_ordered = true;
+};
+
 // Large enough that system call overhead vanishes, small enough for smooth progress and
 // a prompt reaction to cancelling.
 constexpr std::size_t kReadChunk = std::size_t(16) << 20;
@@ -168,6 +191,7 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     CRdfSummaryBuilder summary;
     const bool summarise =
         control && control->summarise && summary.Start(m_store.Data(), std::uint32_t(available), header);
+    TimeOrderCheck order;
     std::uint64_t done = 0;
     while (done < total) {
         if (Cancelled(control)) return RdfOpenError::Cancelled;
@@ -183,12 +207,15 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
                 const std::int64_t got = ReadAt(fd, bytes + done + n, piece, offset + done + n);
                 if (got < 0) return RdfOpenError::ReadError;
                 n += got;
-                summary.Add(std::uint32_t((done + std::uint64_t(n)) / kRdfRecordSize));
+                const auto arrived = std::uint32_t((done + std::uint64_t(n)) / kRdfRecordSize);
+                summary.Add(arrived);
+                order.Add(m_store.Data(), arrived);
                 if (std::size_t(got) < piece) break;
             }
         }
         if (n < 0) return RdfOpenError::ReadError;
         done += std::uint64_t(n);
+        order.Add(m_store.Data(), std::size_t(done / kRdfRecordSize));
         if (control && control->progress) control->progress(done, total);
         if (std::size_t(n) < want) break;  // the file got shorter while being read
     }
@@ -196,8 +223,15 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     const std::size_t count = std::size_t(done / kRdfRecordSize);
     if (count == 0) return RdfOpenError::NoRecords;
 
+    // A device writes its records in time order. A file that is not (a clock set back while
+    // recording, a damaged card) is put in time order first, keeping the file's order among
+    // records of one millisecond, so that everything drawn, measured and exported from it
+    // follows the time axis.
+    const bool sorted = !order.Ordered();
+    if (sorted) SortByTime(m_store.Data(), count);
     bool identity = false;
     if (!Merge(count, identity)) return RdfOpenError::OutOfMemory;
+    identity = identity && !sorted;
     m_header = header;
     if (summarise) {
         if (identity) m_summary = summary.Finish(m_recordCount);
@@ -208,10 +242,16 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     return RdfOpenError::None;
 }
 
-// Merges the data records and the event records of the store, each taken in file order,
-// into one sequence ordered by time; an event record replaces the data record of the same
-// millisecond. A time-ordered file (every file the device writes) merges in place; any
-// other order falls back to a second store.
+void CFileRdf::SortByTime(RdfRecord* records, std::size_t count) {
+    // Stable, so each kind's records of one millisecond keep their file order.
+    std::stable_sort(records, records + count,
+                     [](const RdfRecord& a, const RdfRecord& b) { return a.TimeMs() < b.TimeMs(); });
+}
+
+// Merges the data records and the event records of the store, each in time order, into
+// one sequence ordered by time; an event record replaces the data record of the same
+// millisecond. Merges in place where it can (always, for a file the device
+// wrote); otherwise it falls back to a second store.
 bool CFileRdf::Merge(std::size_t count, bool& identity) {
     identity = false;
     RdfRecord* records = m_store.Data();

@@ -128,8 +128,13 @@ TEST_F(FileRdfTest, MergesEventsIntoData) {
         {"data records do not clear a condition", {{2, 1}, {0, 2}, {2, 3}}, {{2, 1}, {0, 2}, {2, 3}}, 1},
         {"events only", {{8, 10}, {2, 20}, {0x80, 30}}, {{8, 10}, {2, 20}, {0x80, 30}}, 1},
         {"data only", {{0, 10}, {0, 20}}, {{0, 10}, {0, 20}}, 0},
-        // Out of order files still merge as two sequences, each in file order.
+        // Files out of time order are put in time order, keeping the file's order within a
+        // millisecond, before the merge.
         {"an early event overtakes data", {{0, 5000}, {0, 6000}, {2, 1000}}, {{2, 1000}, {0, 5000}, {0, 6000}}, 1},
+        {"data written backwards",
+         {{0, 3000, {3}}, {0, 2000, {2}}, {2, 2000, {9}}, {0, 1000, {1}}},
+         {{0, 1000}, {2, 2000}, {0, 3000}}, 1},
+        {"events written backwards", {{2, 30}, {0, 20}, {1, 10}, {2, 20}}, {{1, 10}, {2, 20}, {2, 30}}, 1},
     };
     for (const MergeCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,6 +157,9 @@ TEST_F(FileRdfTest, MergesEventsIntoData) {
 std::vector<RdfRecord> ReferenceMerge(const std::vector<RdfRecord>& file) {
     std::vector<RdfRecord> data, events, out;
     for (const RdfRecord& r : file) (r.kind == 0 ? data : events).push_back(r);
+    const auto byTime = [](const RdfRecord& a, const RdfRecord& b) { return a.TimeMs() < b.TimeMs(); };
+    std::stable_sort(data.begin(), data.end(), byTime);
+    std::stable_sort(events.begin(), events.end(), byTime);
     size_t d = 0, e = 0;
     while (d < data.size() && e < events.size()) {
         if (events[e].TimeMs() > data[d].TimeMs()) {

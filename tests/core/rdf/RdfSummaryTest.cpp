@@ -102,12 +102,22 @@ TEST(RdfSummaryTest, BuiltPieceByPieceAsAtOnce) {
     EXPECT_EQ(shorter.Finish(n / 2), nullptr);
 }
 
-TEST(RdfSummaryTest, FilesThatGoBackInTimeAreMarked) {
+TEST(RdfSummaryTest, RecordsThatGoBackInTimeAreMarked) {
+    const RdfHeaderFields fields = RdfFields(1, {MakeSourceCode(0, 0, 1)});
+    const std::vector<RdfRecord> back = {MakeRdfRecord(0, 5000, {1}), MakeRdfRecord(0, 3000, {2}),
+                                         MakeRdfRecord(0, 9000, {3})};
+    const auto summary = CRdfSummary::Build(back.data(), std::uint32_t(back.size()), MakeRdfHeader(fields), nullptr);
+    ASSERT_TRUE(summary);
+    EXPECT_FALSE(summary->TimeOrdered());
+
+    // Written so to a file, the records load in time order, summarised afresh.
     RdfScratch scratch;
-    const auto file = OpenSummarised(scratch, QStringLiteral("back.rdf"), RdfFields(1, {MakeSourceCode(0, 0, 1)}),
-                                     {MakeRdfRecord(0, 5000, {1}), MakeRdfRecord(0, 3000, {2}), MakeRdfRecord(0, 9000, {3})});
+    const auto file = OpenSummarised(scratch, QStringLiteral("back.rdf"), fields, back);
     ASSERT_TRUE(file && file->Summary());
-    EXPECT_FALSE(file->Summary()->TimeOrdered());
+    EXPECT_TRUE(file->Summary()->TimeOrdered());
+    ASSERT_EQ(file->RecordCount(), 3u);
+    EXPECT_EQ(file->Records()[0].values[0], 2);
+    EXPECT_EQ(file->Summary()->Count(), 3u);
 }
 
 TEST(RdfSummaryTest, EveryUsedSlotStaysWithinATenthOfTheFile) {
