@@ -32,13 +32,15 @@ constexpr quint32 kCosPhi = 0x0F000012;    // channel 16, kind 18 (divisor 1000)
 class DinGraphDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        previous = CLanguage::Current();
         UseKeyNameLanguage();
         dlg = std::make_unique<CDinGraphDlg>();
     }
     void TearDown() override {
         dlg.reset();
-        CLanguage::SetCurrent(nullptr);
+        CLanguage::SetCurrent(previous);  // the tests after these keep the language they had
     }
+    const CLanguage* previous = nullptr;
     CDinGraph& Graph() { return *dlg->Graph(); }
     void Type(int row, const QString& text) {
         QLineEdit* edit = dlg->RowCoefficient(row);
