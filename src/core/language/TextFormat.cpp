@@ -96,7 +96,10 @@ bool Accepts(char placeholderKind, char argKind) {
 std::string Directive(const Placeholder& p, const char* length, char conversion) {
     std::string d = "%" + p.flags;
     if (p.width >= 0) d += std::to_string(p.width);
-    if (p.precision >= 0) d += "." + std::to_string(p.precision);
+    if (p.precision >= 0) {
+        d += '.';
+        d += std::to_string(p.precision);
+    }
     d += length;
     d += conversion;
     return d;
