@@ -35,20 +35,9 @@ namespace DI = DeviceInterface;
 namespace L = DevicePageLayout;
 using Kind = L::Kind;
 
-constexpr uint32_t kLoopback = 0x7F000001;
 constexpr int32_t kPinnedVoltage = 2301;  // 230.1 V on channel 1
 
 // Waits for a condition while the page's events are dispatched; false after the limit.
-bool WaitFor(const std::function<bool()>& done, int limitMs = 15000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
-    }
-    return true;
-}
 
 CXLabel* Label(const CDeviceDlg& page, int id) { return static_cast<CXLabel*>(page.Control(id)); }
 

@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);
 constexpr int kRenderDpi = 100;  // pdftoppm's resolution
 
 QString Run(const QString& program, const QStringList& args, int* status = nullptr) {

@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+#include "support/TestSupport.h"
+
 using Bytes = std::vector<uint8_t>;
 
 // A loopback Modbus TCP peer that answers each request as a test script says, for the
@@ -50,5 +52,3 @@ class SilentListener {
     std::vector<int> m_fillers;
     int m_port = 0;
 };
-
-constexpr uint32_t kLoopback = 0x7F000001;  // 127.0.0.1

@@ -37,23 +37,10 @@ namespace DI = DeviceInterface;
 using Btn = QMessageBox::StandardButton;
 using Dlg = CSetDeviceDlg;
 
-constexpr uint32_t kLoopback = 0x7F000001;
 constexpr int kTimeCorrection = 2000;  // first row of the grid, double with step 0.1
 constexpr int kPort = 2146;            // unsigned 16-bit
 constexpr int kPassword = 2123;        // six registers
 constexpr int kLastSource = 2111;      // two registers, well before the port in grid order
-
-bool WaitFor(const std::function<bool()>& done, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 struct Shown {
     QString text;

@@ -24,20 +24,7 @@
 
 namespace {
 
-constexpr uint32_t kLoopback = 0x7F000001;
 constexpr int kDeviceClockLabel = 1076;
-
-bool WaitFor(const std::function<bool()>& done, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
 
 TEST(SettingsWindowOverPage, PagePollsOnWhileTheWindowReadsASlowDevice) {
     QTemporaryDir configHome;

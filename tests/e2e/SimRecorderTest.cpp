@@ -25,7 +25,7 @@ namespace DI = DeviceInterface;
 using namespace std::chrono_literals;
 using Time = CSimDevice::Time;
 
-const Time kT0 = Time{} + std::chrono::hours(24 * 365 * 50);
+const Time kRecordingT0 = Time{} + std::chrono::hours(24 * 365 * 50);
 const SourceCode kVoltage1 = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);   // ~230.0 V, raw ~2300
 const SourceCode kCurrent1 = MakeSourceCode(3, 0, QK_CURRENT_RMS);   // ~3.9 A, raw ~390
 const SourceCode kTemperature = MakeSourceCode(7, 0, QK_TEMPERATURE);  // ~23.4 degrees, raw ~234
@@ -52,15 +52,15 @@ class Card : public ::testing::Test {
     uint16_t FileNumber() const { return device.Register(DI::kRegFileNumber); }
 
     QTemporaryDir dir;
-    CSimDevice device{kT0};
+    CSimDevice device{kRecordingT0};
     CSimRecorder recorder{dir.path().toStdString()};
 };
 
 TEST_F(Card, RecordsTheSourcesAtThePeriodIntoTheNumberedFileAndClosesItOnStop) {
     device.SetRegister32(DI::kRegRecordPeriod, 250);
     const uint32_t freeBefore = device.Register32(DI::kRegCardFree);
-    device.SetRecording(true, kT0);
-    Run(kT0, kT0 + 5s);
+    device.SetRecording(true, kRecordingT0);
+    Run(kRecordingT0, kRecordingT0 + 5s);
     ASSERT_EQ(FileNumber(), 42);  // the device's next number after 41
 
     // Readable while the recording goes on: the writer flushes as it catches up.
@@ -69,11 +69,11 @@ TEST_F(Card, RecordsTheSourcesAtThePeriodIntoTheNumberedFileAndClosesItOnStop) {
     ASSERT_TRUE(partial.Open(Path(42))) << RdfOpenErrorText(partial.LastError());
     EXPECT_EQ(partial.RecordCount(), 20u);  // ticks 0.1 s .. 5.0 s: 0, 250, ..., 4750 ms after the first
 
-    Run(kT0 + 5s, kT0 + 10s);
-    device.SetRecording(false, kT0 + 10050ms);
-    device.Tick(kT0 + 10100ms);
+    Run(kRecordingT0 + 5s, kRecordingT0 + 10s);
+    device.SetRecording(false, kRecordingT0 + 10050ms);
+    device.Tick(kRecordingT0 + 10100ms);
     recorder.WaitWritten();
-    device.Tick(kT0 + 10200ms);  // no more records once stopped
+    device.Tick(kRecordingT0 + 10200ms);  // no more records once stopped
 
     CFileRdf file;
     ASSERT_TRUE(file.Open(Path(42))) << RdfOpenErrorText(file.LastError());
@@ -124,7 +124,7 @@ TEST_F(Card, ThresholdsWriteEventRecordsWhenTheyTripAndClearAndCountAsEvents) {
         device.SetRegister32(2044, 1000);
         device.SetRegister(2058, 10);
         const uint32_t eventsBefore = device.Register32(DI::kRegEventCount);
-        const Time start = kT0 + std::chrono::minutes(number);
+        const Time start = kRecordingT0 + std::chrono::minutes(number);
         device.SetRecording(true, start);
         Run(start, start + 2s);
         device.SetRegister32(2032, 100000);
@@ -163,13 +163,13 @@ TEST_F(Card, FullFilesAreFollowedByTheNextWithRisingKeysAndNoFileIsOverwritten) 
     ASSERT_TRUE(WriteFileBytes(Path(42), "recorded before"));
     device.SetRegister32(DI::kRegRecordPeriod, 100);
     device.SetRegister32(DI::kRegFileLimit, kRdfHeaderSize + 10 * kRdfRecordSize);
-    device.SetRecording(true, kT0);
-    Run(kT0, kT0 + 2s);
+    device.SetRecording(true, kRecordingT0);
+    Run(kRecordingT0, kRecordingT0 + 2s);
     // Another source makes another header: the file changes with it.
     device.SetRegister32(DI::kRegRecordSources + 2, kNoSource);
-    Run(kT0 + 2s, kT0 + 3100ms);
-    device.SetRecording(false, kT0 + 3150ms);
-    device.Tick(kT0 + 3200ms);
+    Run(kRecordingT0 + 2s, kRecordingT0 + 3100ms);
+    device.SetRecording(false, kRecordingT0 + 3150ms);
+    device.Tick(kRecordingT0 + 3200ms);
     recorder.WaitWritten();
 
     EXPECT_EQ(ReadFileBytes(Path(42)), QByteArray("recorded before"));

@@ -11,10 +11,10 @@ namespace DI = DeviceInterface;
 namespace {
 
 using Time = CSimDevice::Time;
-const Time kT0 = Time{} + std::chrono::hours(24 * 365 * 50);
+const Time kBlockT0 = Time{} + std::chrono::hours(24 * 365 * 50);
 
 TEST(SimSettingsBlock, WritesOutsideARowsRangeAreRefusedWithException3) {
-    CSimDevice device(kT0);
+    CSimDevice device(kBlockT0);
     struct Case {
         const char* what;
         uint16_t first;
@@ -44,7 +44,7 @@ TEST(SimSettingsBlock, WritesOutsideARowsRangeAreRefusedWithException3) {
     };
     for (const Case& c : cases) {
         const uint16_t before = device.Register(c.first);
-        const auto result = device.Write(c.first, uint16_t(c.values.size()), c.values.data(), kT0);
+        const auto result = device.Write(c.first, uint16_t(c.values.size()), c.values.data(), kBlockT0);
         EXPECT_EQ(result.exception, c.exception) << c.what;
         if (c.exception != 0)
             EXPECT_EQ(device.Register(c.first), before) << c.what;
@@ -54,23 +54,23 @@ TEST(SimSettingsBlock, WritesOutsideARowsRangeAreRefusedWithException3) {
 }
 
 TEST(SimSettingsBlock, RecordingSettingsTakeEffectWithTheApplyCommand) {
-    CSimDevice device(kT0);
+    CSimDevice device(kBlockT0);
     const uint16_t period[2] = {0, 250};
-    ASSERT_EQ(device.Write(DI::kRegRecordPeriod, 2, period, kT0).exception, 0);
+    ASSERT_EQ(device.Write(DI::kRegRecordPeriod, 2, period, kBlockT0).exception, 0);
     EXPECT_EQ(device.Register32(DI::kRegRecordPeriod), 250u);
     EXPECT_EQ(device.AppliedRegister(DI::kRegRecordPeriod + 1), 1000);
     const uint16_t apply = DI::kCmdApplySettings;
-    ASSERT_EQ(device.Write(DI::kRegCommand, 1, &apply, kT0).exception, 0);
+    ASSERT_EQ(device.Write(DI::kRegCommand, 1, &apply, kBlockT0).exception, 0);
     EXPECT_EQ(device.AppliedRegister(DI::kRegRecordPeriod + 1), 250);
     EXPECT_EQ(device.ApplyCount(), 1);
 
     // The recorder sees the applied values only.
     const uint16_t later[2] = {0, 500};
-    ASSERT_EQ(device.Write(DI::kRegRecordPeriod, 2, later, kT0).exception, 0);
+    ASSERT_EQ(device.Write(DI::kRegRecordPeriod, 2, later, kBlockT0).exception, 0);
     uint32_t seen = 0;
     device.SetTickHook(
         [&seen](CSimDevice::Registers& r, Time) { seen = (uint32_t{r[2113]} << 16) | r[2114]; });
-    device.Tick(kT0 + std::chrono::seconds(1));
+    device.Tick(kBlockT0 + std::chrono::seconds(1));
     EXPECT_EQ(seen, 250u);
     device.SetTickHook({});
     EXPECT_EQ(device.Register32(DI::kRegRecordPeriod), 500u);

@@ -14,6 +14,7 @@
 #include "device/DeviceLink.h"
 #include "device/ModbusDeviceClient.h"
 #include "support/PostQueue.h"
+#include "support/TestSupport.h"
 
 namespace DI = DeviceInterface;
 
@@ -43,12 +44,6 @@ const Case kCases[] = {
     {"DisconnectDuringIdentify", Stage::Identify, Action::Disconnect},
     {"DisconnectDuringRead", Stage::Read, Action::Disconnect},
 };
-
-bool WaitFor(const std::function<bool()>& done) {
-    const auto guard = Clock::now() + std::chrono::seconds(20);
-    while (!done() && Clock::now() < guard) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    return done();
-}
 
 class StalledLink : public ::testing::TestWithParam<Case> {
 protected:
@@ -97,7 +92,7 @@ protected:
             ASSERT_EQ(link->State(), LinkState::Connecting);
         } else {
             // The request the device swallows has arrived.
-            ASSERT_TRUE(WaitFor([&] { return sim->RequestCount() > requestsBeforeStall; }));
+            ASSERT_TRUE(WaitUntil([&] { return sim->RequestCount() > requestsBeforeStall; }));
             if (stage == Stage::Read) {
                 ASSERT_EQ(link->State(), LinkState::Connected);
             }
@@ -121,7 +116,7 @@ TEST_P(StalledLink, StopOrDisconnectCutsTheWaitShort) {
         EXPECT_FALSE(link->IsRunning());
     } else {
         link->Command(kDeviceCommandDisconnect);
-        ASSERT_TRUE(WaitFor([&] { return link->State() == LinkState::Disconnected; }));
+        ASSERT_TRUE(WaitUntil([&] { return link->State() == LinkState::Disconnected; }));
     }
     const auto tookMs = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
     std::printf("[ measure  ] %s: %lld ms\n", c.name, static_cast<long long>(tookMs));
@@ -155,13 +150,13 @@ TEST(StalledLinkRecovery, ConnectsAgainAfterAnInterruptedAttempt) {
         DeviceLink link(client, posts, [&] { return std::optional<DeviceRecord>(record); });
         ASSERT_TRUE(link.Start());
         link.Command(kDeviceCommandConnect);
-        ASSERT_TRUE(WaitFor([&] { return sim.RequestCount() > 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return sim.RequestCount() > 0; }));
         link.Command(kDeviceCommandDisconnect);
-        ASSERT_TRUE(WaitFor([&] { return link.State() == LinkState::Disconnected; }));
+        ASSERT_TRUE(WaitUntil([&] { return link.State() == LinkState::Disconnected; }));
         sim.SetFaults(SimFaults{});
         link.Command(kDeviceCommandConnect);
-        EXPECT_TRUE(WaitFor([&] { return link.State() == LinkState::Connected; }));
-        EXPECT_TRUE(WaitFor([&] { return link.Image().Read16(DI::kRegDeviceType) == 14; }));
+        EXPECT_TRUE(WaitUntil([&] { return link.State() == LinkState::Connected; }));
+        EXPECT_TRUE(WaitUntil([&] { return link.Image().Read16(DI::kRegDeviceType) == 14; }));
     }
     client.Close();
     sim.Stop();

@@ -32,19 +32,6 @@ namespace {
 
 namespace L = DevicePageLayout;
 
-constexpr uint32_t kLoopback = 0x7F000001;
-
-bool WaitFor(const std::function<bool()>& done, int limitMs = 20000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(2);
-    }
-    return true;
-}
-
 // A real device page that lets a test step in when the main window stops it.
 class ObservedPage : public CDeviceDlg {
 public:

@@ -1,8 +1,11 @@
 #include "support/TestSupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QThread>
 
 #include "language/Language.h"
 
@@ -33,4 +36,25 @@ void UseKeyNameLanguage() {
     static CLanguage language;
     language.UseKeyNames();
     CLanguage::SetCurrent(&language);
+}
+
+bool WaitFor(const std::function<bool()>& done, int limitMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
+    return true;
+}
+
+bool WaitUntil(const std::function<bool()>& done, int limitMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > limitMs) return false;
+        QThread::msleep(2);
+    }
+    return true;
 }

@@ -3,7 +3,7 @@
 #include "settings/DeviceList.h"
 
 namespace {
-const char kUsage[] =
+const char kDevicesUsage[] =
     "Usage:\n"
     "  trv730ctl devices list\n"
     "  trv730ctl devices add NAME ADDRESS[:PORT] [--unit N] [--password P]\n"
@@ -94,7 +94,7 @@ int Save(CSettings& s, CtlStreams& io) {
 
 int Run(const QStringList& args, CtlStreams& io) {
     if (args.isEmpty() || args[0] == u"--help" || args[0] == u"-h") {
-        (args.isEmpty() ? io.err : io.out) << kUsage;
+        (args.isEmpty() ? io.err : io.out) << kDevicesUsage;
         return args.isEmpty() ? kExitUsage : kExitOk;
     }
     CSettings settings;
@@ -142,7 +142,7 @@ int Run(const QStringList& args, CtlStreams& io) {
         return status;
     }
     CtlError(io, QStringLiteral("unknown or incomplete devices command"));
-    io.err << kUsage;
+    io.err << kDevicesUsage;
     return kExitUsage;
 }
 }  // namespace

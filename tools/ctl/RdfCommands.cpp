@@ -10,7 +10,7 @@
 #include "rdf/RecordingSet.h"
 
 namespace {
-const char kUsage[] =
+const char kRdfUsage[] =
     "Usage:\n"
     "  trv730ctl rdf info FILE...\n"
     "      Header fields, sources, record and event counts and the time span of each file.\n"
@@ -69,7 +69,7 @@ void PrintInfo(const CFileRdf& file, const CQuantityTable& table, QTextStream& o
 int RunInfo(const QStringList& args, CtlStreams& io) {
     if (args.isEmpty()) {
         CtlError(io, QStringLiteral("rdf info: no file given"));
-        io.err << kUsage;
+        io.err << kRdfUsage;
         return kExitUsage;
     }
     const CQuantityTable table = CQuantityTable::Build();
@@ -125,7 +125,7 @@ int RunExport(const QStringList& args, CtlStreams& io) {
     if (output.isEmpty() || files.isEmpty()) {
         CtlError(io, output.isEmpty() ? QStringLiteral("rdf export: no output file given (-o OUT.csv)")
                                       : QStringLiteral("rdf export: no input file given"));
-        io.err << kUsage;
+        io.err << kRdfUsage;
         return kExitUsage;
     }
     if (from && to && *from > *to) {
@@ -175,18 +175,18 @@ int RunExport(const QStringList& args, CtlStreams& io) {
 
 int RunRdf(const QStringList& args, CtlStreams& io) {
     if (args.isEmpty()) {
-        io.err << kUsage;
+        io.err << kRdfUsage;
         return kExitUsage;
     }
     const QString sub = args.first();
     if (sub == u"--help" || sub == u"-h" || sub == u"help" || args.contains(QStringLiteral("--help"))) {
-        io.out << kUsage;
+        io.out << kRdfUsage;
         return kExitOk;
     }
     if (sub == u"info") return RunInfo(args.mid(1), io);
     if (sub == u"export") return RunExport(args.mid(1), io);
     CtlError(io, QStringLiteral("rdf: unknown command '%1'").arg(sub));
-    io.err << kUsage;
+    io.err << kRdfUsage;
     return kExitUsage;
 }
 }  // namespace

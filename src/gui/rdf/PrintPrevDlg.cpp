@@ -23,14 +23,13 @@
 
 namespace {
 
-constexpr int kClientWidth = 470;  // dialog units
-constexpr int kClientHeight = 290;
+constexpr int kPrintClientWidth = 470;  // dialog units
+constexpr int kPrintClientHeight = 290;
 constexpr int kPanel = 126;
 
 // Where each margin's edit and arrows sit: laid out like the sides of a page.
 constexpr QPoint kMarginPlace[4] = {{45, 78}, {83, 94}, {45, 110}, {7, 94}};  // top, right, bottom, left
 
-QString IdName(int id) { return QString::number(id); }
 
 }  // namespace
 
@@ -38,7 +37,7 @@ CPrintPrevDlg::CPrintPrevDlg(const RdfPrintContent& content, std::unique_ptr<IRd
     : QDialog(parent), m_content(content), m_printers(std::move(printers)),
       m_renderer(std::make_unique<CRdfPageRenderer>()) {
     if (!m_printers) m_printers = std::make_unique<CRdfSystemPrinters>();
-    setObjectName(IdName(IDD));
+    setObjectName(QString::number(IDD));
     setWindowTitle(GetText(LNG_PRINTRDF_TITLE));
     setWindowIcon(QIcon(QStringLiteral(":/icons/rdf/print.svg")));
     ApplySharedDialogColors(this);
@@ -60,11 +59,11 @@ CPrintPrevDlg::~CPrintPrevDlg() = default;
 
 void CPrintPrevDlg::BuildControls() {
     const DialogUnits du = DialogUnits::ForDialogFont();
-    resize(du.Size(kClientWidth, kClientHeight));
+    resize(du.Size(kPrintClientWidth, kPrintClientHeight));
     m_resize = new CCtrlResize(this);
     m_resize->Attach(this);
     const auto place = [&](QWidget* w, int id, const QRect& r, int anchors) {
-        if (id) w->setObjectName(IdName(id));
+        if (id) w->setObjectName(QString::number(id));
         w->setGeometry(r);
         m_resize->AddControl(w, anchors, id);
     };
@@ -125,10 +124,10 @@ void CPrintPrevDlg::BuildControls() {
 
     auto* separator = new QFrame(this);
     separator->setFrameStyle(QFrame::VLine | QFrame::Sunken);
-    place(separator, IDC_SEPARATOR, du.Rect(138, 7, 2, kClientHeight - 14), kTopLeft | kAnchorBottom);
+    place(separator, IDC_SEPARATOR, du.Rect(138, 7, 2, kPrintClientHeight - 14), kTopLeft | kAnchorBottom);
 
     m_preview = new CRdfPrintPreview(this);
-    place(m_preview, IDC_PREVIEW, du.Rect(144, 7, kClientWidth - 151, kClientHeight - 14),
+    place(m_preview, IDC_PREVIEW, du.Rect(144, 7, kPrintClientWidth - 151, kPrintClientHeight - 14),
           kTopLeft | kAnchorRight | kAnchorBottom);
     m_resize->Fix();
 }

@@ -43,8 +43,8 @@
 
 namespace {
 
-constexpr int kClientWidth = 627;  // dialog units
-constexpr int kClientHeight = 374;
+constexpr int kRdfClientWidth = 627;  // dialog units
+constexpr int kRdfClientHeight = 374;
 constexpr int kGraphHeight = 259;
 constexpr int kHeadTop = 263;
 constexpr int kRowTop = 275;
@@ -73,7 +73,6 @@ constexpr ToolButton kToolButtons[] = {
     {CRdfGraphDlg::ID_RULER, "ruler", LNG_TOOLBAR_RULE, true},
 };
 
-QString IdName(int id) { return QString::number(id); }
 
 QIcon RdfIcon(const char* name) {
     return QIcon(QStringLiteral(":/icons/rdf/") + QLatin1String(name) + QStringLiteral(".svg"));
@@ -105,7 +104,7 @@ CRdfGraphDlg::CRdfGraphDlg(QWidget* parent)
         TRV730_PROGRAMMING_ERROR("recorded-data window without the application object");
         m_ownSettings = std::make_unique<CSettings>();
     }
-    setObjectName(IdName(IDD));
+    setObjectName(QString::number(IDD));
     setAttribute(Qt::WA_DeleteOnClose, false);
     ApplySharedDialogColors(this);
     setWindowIcon(RdfIcon("window"));
@@ -133,11 +132,11 @@ void CRdfGraphDlg::SaveSettings() {
 
 void CRdfGraphDlg::BuildControls() {
     const DialogUnits du = DialogUnits::ForDialogFont();
-    resize(du.Size(kClientWidth, kClientHeight));
+    resize(du.Size(kRdfClientWidth, kRdfClientHeight));
     m_resize = new CCtrlResize(this);
     m_resize->Attach(this);
     const auto place = [&](QWidget* w, int id, const QRect& r, int anchors) {
-        if (id) w->setObjectName(IdName(id));
+        if (id) w->setObjectName(QString::number(id));
         w->setGeometry(r);
         m_resize->AddControl(w, anchors, id);
     };
@@ -146,7 +145,7 @@ void CRdfGraphDlg::BuildControls() {
     constexpr int kBottomRight = kAnchorRight | kAnchorBottom;
 
     m_graph = new CRdfGraphWidget(this);
-    place(m_graph, IDC_GRAPH, du.Rect(0, 0, kClientWidth, kGraphHeight), kStretch);
+    place(m_graph, IDC_GRAPH, du.Rect(0, 0, kRdfClientWidth, kGraphHeight), kStretch);
     m_graph->SetRenderer([this](QImage& buffer) {
         const auto rows = m_rows.DrawRows();
         m_plot = RdfGraphPainter::RenderGraph(buffer, m_loaded ? &m_set : nullptr, rows, m_view, m_range, GraphStyle())
@@ -195,7 +194,7 @@ void CRdfGraphDlg::BuildControls() {
     auto* frame = new QFrame(this);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     const int frameTop = kHeadTop + 24;
-    place(frame, IDC_STAT_FRAME, du.Rect(4, frameTop, 250, kClientHeight - frameTop - 4), kBottomLeft);
+    place(frame, IDC_STAT_FRAME, du.Rect(4, frameTop, 250, kRdfClientHeight - frameTop - 4), kBottomLeft);
     for (int i = 0; i < 5; ++i) {
         m_stats[size_t(i)] = new QLabel(this);
         place(m_stats[size_t(i)], IDC_STAT_FIRST + i, du.Rect(10, frameTop + 5 + 12 * i, 240, 10), kBottomLeft);

@@ -26,12 +26,10 @@
 
 namespace {
 
-constexpr int kClientWidth = 501;  // dialog units
-constexpr int kClientHeight = 334;
+constexpr int kDinClientWidth = 501;  // dialog units
+constexpr int kDinClientHeight = 334;
 constexpr int kRowTop[CDinGraphDlg::kRows] = {235, 251, 267, 283, 299, 315};
 constexpr int kHeadingTop = 218;
-
-QString IdName(int id) { return QString::number(id); }
 
 }  // namespace
 
@@ -63,14 +61,14 @@ void CDinGraphDlg::SaveSettings() {
 void CDinGraphDlg::BuildControls() {
     const DialogUnits du = DialogUnits::ForDialogFont();
     setWindowTitle(GetText(LNG_DINGR_TITLE));
-    resize(du.Size(kClientWidth, kClientHeight));
+    resize(du.Size(kDinClientWidth, kDinClientHeight));
     m_resize = new CCtrlResize(this);
     m_resize->Attach(this);
 
     // The graph stretches with the window; everything else keeps its distance to the
     // right and bottom edges.
     auto place = [&](QWidget* w, int id, QRect r, bool stretch = false) {
-        w->setObjectName(IdName(id));
+        w->setObjectName(QString::number(id));
         w->setGeometry(r);
         m_resize->AddControl(w, stretch ? kAnchorTop | kAnchorLeft | kAnchorRight | kAnchorBottom
                                         : kAnchorRight | kAnchorBottom,

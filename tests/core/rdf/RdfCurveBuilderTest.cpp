@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);   // divisor 10
-constexpr SourceCode kAmps = MakeSourceCode(0, 0, QK_CURRENT_RMS);
 
 RdfGraphModel Build(const CRecordingSet& set, std::span<const RdfRowDraw> rows, TimeRange view, ValueRange range,
                     int width, int height, RdfCurveWalk walk, bool events = true) {

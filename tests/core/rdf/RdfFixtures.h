@@ -6,8 +6,13 @@
 #include <QTemporaryDir>
 #include <vector>
 
+#include "devsettings/SourceCode.h"
 #include "rdf/RdfWriter.h"
 #include "support/TestSupport.h"
+
+// Two sources of channel 1 for the fixtures: a voltage (divisor 10) and a current (divisor 100).
+inline constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);
+inline constexpr SourceCode kAmps = MakeSourceCode(0, 0, QK_CURRENT_RMS);
 
 struct RdfRec {
     std::uint8_t kind;

@@ -4,6 +4,7 @@
 #include "rdf/RdfOverlay.h"
 #include "rdf/RdfPointer.h"
 #include "support/TestSupport.h"
+#include "RdfFixtures.h"
 
 namespace {
 using Step = CRdfPointer::Step;
@@ -14,8 +15,6 @@ using Track = CRdfPointer::Track;
 const RdfEdges kPlot{50, 10, 1050, 410};
 constexpr TimeRange kView{0, 10000};
 constexpr ValueRange kRange{2.0, -2.0};
-constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);   // divisor 10
-constexpr SourceCode kAmps = MakeSourceCode(0, 0, QK_CURRENT_RMS);    // divisor 100
 
 RdfOverlayMetrics FixedMetrics() { return {[](const QString& s) { return int(s.size()) * 7; }, 12}; }
 

@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);  // divisor 10
 
 // Every line 10 high, every character 6 wide, wrapping as if one line held width / 6 characters.
 class FakeMeasure : public IRdfPrintMeasure {

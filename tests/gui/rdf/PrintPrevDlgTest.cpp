@@ -26,7 +26,6 @@
 
 namespace {
 
-constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);
 
 // A print system of named printers with fixed descriptions; remembers what it was asked.
 struct FakePrinters : IRdfPrinters {

@@ -24,7 +24,6 @@
 
 namespace {
 
-constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);  // divisor 10
 const std::int64_t kT0 = *CalendarTime{2024, 3, 15, 10, 20, 30, 0}.ToMs();
 using C = CRdfGraphDlg;
 

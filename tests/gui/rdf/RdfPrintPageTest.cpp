@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr SourceCode kVolts = MakeSourceCode(0, 0, QK_VOLTAGE_RMS);
-constexpr SourceCode kAmps = MakeSourceCode(0, 0, QK_CURRENT_RMS);
 
 bool Dark(const QImage& page, int x, int y) { return page.pixelIndex(x, y) == 0; }
 
