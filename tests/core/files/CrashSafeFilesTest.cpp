@@ -14,7 +14,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "../devsettings/DevSettingsLanguage.h"
 #include "../rdf/RdfFixtures.h"
+#include "devsettings/ParameterTable.h"
+#include "devsettings/SettingsFile.h"
 #include "language/Language.h"
 #include "rdf/CsvExport.h"
 #include "rdf/RecordingSet.h"
@@ -142,7 +145,28 @@ TEST_F(CsvFileSafety, AFullDiskGivesAnErrorAndKeepsTheOldFile) {
     EXPECT_EQ(ReadFileBytes(path), old);
 }
 
-// The .trv730 settings file joins these tests once its writer is in the core: the same
-// KillWhileWriting with two saved versions, and a save under WithFileSizeLimit.
+// A device settings file (.trv730); its full-disk case is among the settings file's own tests.
+class DeviceSettingsFileSafety : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseDevSettingsLanguage();
+        a.BuildParameterTable();
+        b.BuildParameterTable();
+        b.FindByAddress(2146)->SetValue(1502);
+        b.FindByAddress(2148)->SetText(QStringLiteral("other"));
+    }
+    const QDateTime time{QDate(2026, 12, 11), QTime(8, 0, 0)};
+    QTemporaryDir dir;
+    CParameterTable a, b;
+};
+
+TEST_F(DeviceSettingsFileSafety, AKilledSaveLeavesTheOldOrTheNewFile) {
+    const QString path = dir.path() + QStringLiteral("/device.trv730");
+    const std::vector<QByteArray> versions = {SettingsFile::Build(a, time), SettingsFile::Build(b, time)};
+    ASSERT_NE(versions[0], versions[1]);
+    ASSERT_TRUE(SettingsFile::Save(a, path, time));
+    ASSERT_EQ(ReadFileBytes(path), versions[0]);
+    KillWhileWriting(path, versions, [&](int i) { SettingsFile::Save(i % 2 ? b : a, path, time); }, 300, 3000);
+}
 
 }  // namespace
