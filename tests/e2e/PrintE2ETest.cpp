@@ -156,29 +156,6 @@ protected:
     RdfPrintContent content;
 };
 
-TEST_F(PrintE2ETest, PdfFileEntryWritesThePage) {
-    const QString pdf = scratch.Path(QStringLiteral("graph.pdf"));
-    CPrintPrevDlg dlg(content, std::make_unique<TestPrinters>(pdf, false));
-    ASSERT_EQ(dlg.PrinterList()->currentText(), CRdfSystemPrinters::kPdfEntry);
-    dlg.WaitForPage();
-    EXPECT_EQ(dlg.Printer()->paper.dpiY, 600);
-    EXPECT_EQ(dlg.PageBitmap().size(), QSize(7015, 4960));
-    // Page setup over the PDF entry: confirmed as it stands, the paper stays A4 landscape.
-    bool setupShown = false;
-    QTimer::singleShot(0, [&] {
-        auto* setup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(setup, nullptr);
-        setupShown = true;
-        setup->accept();
-    });
-    dlg.SetupButton()->click();
-    EXPECT_TRUE(setupShown);
-    dlg.WaitForPage();
-    EXPECT_EQ(dlg.Printer()->paper.SheetTenths(), QSize(2970, 2100));
-    EXPECT_EQ(dlg.PageBitmap().size(), QSize(7015, 4960));
-    PrintAndCheck(dlg, pdf, [] {});
-}
-
 // A CUPS server of the test's own, stopped when the test ends.
 class PrivateCups {
 public:
@@ -240,6 +217,32 @@ TEST_F(PrintE2ETest, PrintsThroughAPrivateCupsServerToItsPdfQueue) {
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     });
+}
+
+// Runs after the CUPS test: printing through Qt ties the process to the first CUPS server the
+// client library asked, so a test that prints to the PDF entry first would hide the private
+// server from the one after it when both run in one process.
+TEST_F(PrintE2ETest, PdfFileEntryWritesThePage) {
+    const QString pdf = scratch.Path(QStringLiteral("graph.pdf"));
+    CPrintPrevDlg dlg(content, std::make_unique<TestPrinters>(pdf, false));
+    ASSERT_EQ(dlg.PrinterList()->currentText(), CRdfSystemPrinters::kPdfEntry);
+    dlg.WaitForPage();
+    EXPECT_EQ(dlg.Printer()->paper.dpiY, 600);
+    EXPECT_EQ(dlg.PageBitmap().size(), QSize(7015, 4960));
+    // Page setup over the PDF entry: confirmed as it stands, the paper stays A4 landscape.
+    bool setupShown = false;
+    QTimer::singleShot(0, [&] {
+        auto* setup = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(setup, nullptr);
+        setupShown = true;
+        setup->accept();
+    });
+    dlg.SetupButton()->click();
+    EXPECT_TRUE(setupShown);
+    dlg.WaitForPage();
+    EXPECT_EQ(dlg.Printer()->paper.SheetTenths(), QSize(2970, 2100));
+    EXPECT_EQ(dlg.PageBitmap().size(), QSize(7015, 4960));
+    PrintAndCheck(dlg, pdf, [] {});
 }
 
 }  // namespace
