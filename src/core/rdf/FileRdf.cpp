@@ -21,13 +21,23 @@ namespace {
 // records, each taken in file order, are both in time order.
 class TimeOrderCheck {
 public:
+    // Takes in the records from the last call's count up to count.
     void Add(const RdfRecord* records, std::size_t count) {
-        for (std::size_t i = m_checked; i < count && m_ordered; ++i) {
-            std::int64_t& last = records[i].kind == 0 ? m_lastData : m_lastEvent;
+        std::int64_t lastData = m_lastData, lastEvent = m_lastEvent;
+        bool ordered = m_ordered;
+        for (std::size_t i = m_checked; i < count; ++i) {
             const std::int64_t t = records[i].TimeMs();
-            m_ordered = t >= last;
-            last = t;
+            if (records[i].kind == 0) {
+                ordered &= t >= lastData;
+                lastData = t;
+            } else {
+                ordered &= t >= lastEvent;
+                lastEvent = t;
+            }
         }
+        m_lastData = lastData;
+        m_lastEvent = lastEvent;
+        m_ordered = ordered;
         m_checked = std::max(m_checked, count);
     }
     bool Ordered() const { return m_ordered; }
@@ -42,8 +52,8 @@ private:
 // Large enough that system call overhead vanishes, small enough for smooth progress and
 // a prompt reaction to cancelling.
 constexpr std::size_t kReadChunk = std::size_t(16) << 20;
-// Read pieces while summarising: small enough to be summarised from the core's own cache.
-constexpr std::size_t kSummaryPiece = std::size_t(512) << 10;
+// Read pieces: small enough to be checked and summarised from the core's own cache.
+constexpr std::size_t kReadPiece = std::size_t(512) << 10;
 // From this size on a second core faults in the store's memory ahead of the reads.
 constexpr std::uint64_t kPrefaultFrom = std::uint64_t(4) * kReadChunk;
 
@@ -197,27 +207,24 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
         if (Cancelled(control)) return RdfOpenError::Cancelled;
         if (prefault) prefault->Reached(std::size_t(done / kReadChunk));
         const std::size_t want = std::size_t(std::min<std::uint64_t>(kReadChunk, total - done));
-        std::int64_t n = 0;
-        if (!summarise) {
-            n = ReadAt(fd, bytes + done, want, offset + done);
-        } else {
-            // In pieces that fit the core's cache, each summarised straight after it came.
-            while (std::size_t(n) < want) {
-                const std::size_t piece = std::min(kSummaryPiece, want - std::size_t(n));
-                const std::int64_t got = ReadAt(fd, bytes + done + n, piece, offset + done + n);
-                if (got < 0) return RdfOpenError::ReadError;
-                n += got;
-                const auto arrived = std::uint32_t((done + std::uint64_t(n)) / kRdfRecordSize);
-                summary.Add(arrived);
-                order.Add(m_store.Data(), arrived);
-                if (std::size_t(got) < piece) break;
-            }
+        // In pieces that fit the core's cache, each checked for time order (and summarised)
+        // straight after it came.
+        std::size_t n = 0;
+        bool shorter = false;
+        while (n < want) {
+            const std::size_t piece = std::min(kReadPiece, want - n);
+            const std::int64_t got = ReadAt(fd, bytes + done + n, piece, offset + done + n);
+            if (got < 0) return RdfOpenError::ReadError;
+            n += std::size_t(got);
+            const auto arrived = std::uint32_t((done + n) / kRdfRecordSize);
+            order.Add(m_store.Data(), arrived);
+            if (summarise) summary.Add(arrived);
+            shorter = std::size_t(got) < piece;
+            if (shorter) break;
         }
-        if (n < 0) return RdfOpenError::ReadError;
-        done += std::uint64_t(n);
-        order.Add(m_store.Data(), std::size_t(done / kRdfRecordSize));
+        done += n;
         if (control && control->progress) control->progress(done, total);
-        if (std::size_t(n) < want) break;  // the file got shorter while being read
+        if (shorter) break;  // the file got shorter while being read
     }
     prefault.reset();  // the helper is done with the store before it is merged or resized
     const std::size_t count = std::size_t(done / kRdfRecordSize);
