@@ -257,8 +257,8 @@ void CFileRdf::SortByTime(RdfRecord* records, std::size_t count) {
 
 // Merges the data records and the event records of the store, each in time order, into
 // one sequence ordered by time; an event record replaces the data record of the same
-// millisecond. Merges in place where it can (always, for a file the device
-// wrote); otherwise it falls back to a second store.
+// millisecond. Merges in place, which always works once the records are in time order; a
+// second store stays as the fallback.
 bool CFileRdf::Merge(std::size_t count, bool& identity) {
     identity = false;
     RdfRecord* records = m_store.Data();
