@@ -12,11 +12,7 @@ constexpr int kMaxUnitWordChars = 10;
 CMyPropertyTimeLen::CMyPropertyTimeLen(const QString& name, int32_t defaultValue, int32_t minimum,
                                        int32_t maximum, int unitSet, const QString& description,
                                        RegisterBinding binding)
-    : CMyProperty(name, description, binding),
-      m_value(defaultValue),
-      m_minimum(minimum),
-      m_maximum(maximum),
-      m_baseline(defaultValue),
+    : CMyPropertyRanged(name, defaultValue, minimum, maximum, description, binding),
       m_unitSet(unitSet == 1 ? 1 : 0),
       m_units(GetText(m_unitSet == 0 ? LNG_GLOB_TIMELIST1 : LNG_GLOB_TIMELIST2).split(u'|')) {
     while (m_units.size() < (m_unitSet == 0 ? 3 : 2))
@@ -24,19 +20,20 @@ CMyPropertyTimeLen::CMyPropertyTimeLen(const QString& name, int32_t defaultValue
 }
 
 QString CMyPropertyTimeLen::FormatValue() const {
-    int64_t n = m_value;
+    const int32_t value = Current();
+    int64_t n = value;
     int unit = 0;
     if (m_unitSet == 0) {
-        if (m_value > 999) {
-            n = m_value / 1000;
+        if (value > 999) {
+            n = value / 1000;
             unit = 1;
             if (n > 60) {
                 n /= 60;
                 unit = 2;
             }
         }
-    } else if (m_value > 60) {
-        n = m_value / 60;
+    } else if (value > 60) {
+        n = value / 60;
         unit = 1;
     }
     return QStringLiteral("%1 %2").arg(n).arg(m_units[unit]);
@@ -61,35 +58,5 @@ bool CMyPropertyTimeLen::ParseText(const QString& text) {
             return false;
         n *= kScale[m_unitSet][found];
     }
-    const int32_t value = Clamp(n);
-    if (value == m_value)
-        return false;
-    m_value = value;
-    NotifyParameterChanged();
-    return true;
-}
-
-int32_t CMyPropertyTimeLen::Clamp(int64_t v) const {
-    if (v > m_maximum)
-        return m_maximum;
-    if (v < m_minimum)
-        return m_minimum;
-    return int32_t(v);
-}
-
-void CMyPropertyTimeLen::AcceptValue() {
-    m_baseline = m_value;
-    ClearMark();
-}
-
-void CMyPropertyTimeLen::RevertToBaseline() {
-    m_value = m_baseline;
-    ClearMark();
-}
-
-void CMyPropertyTimeLen::SetValue(int64_t v) {
-    const int32_t value = Clamp(v);
-    const bool changed = value != m_value;
-    m_value = value;
-    AfterSetValue(changed);
+    return TakeTyped(n);
 }
