@@ -15,11 +15,31 @@ namespace RdfPrintPainter {
 
 namespace {
 
-QPen DashedPen(int width) {
-    QPen pen(Qt::black, width, Qt::CustomDashLine, Qt::FlatCap);
-    // The screen's 18/6 dash of a one-pixel pen, in pen widths.
-    pen.setDashPattern({6.0, 2.0});
-    return pen;
+// The frame, ticks and grid lines are filled as rectangles rather than stroked: on a one-bit
+// image the painter's thin pens now and then leave out or add a pixel, so the same page would
+// not always come out the same. Lines are horizontal or vertical, `width` pixels thick about
+// the line through the two points.
+
+// A solid line with square ends: it reaches half a width past each point, as a square-capped
+// pen does.
+void SolidLine(QPainter& p, QPoint from, QPoint to, int width) {
+    const QPoint before(width / 2, width / 2);
+    const QPoint after(width - 1 - width / 2, width - 1 - width / 2);
+    const QPoint first(std::min(from.x(), to.x()), std::min(from.y(), to.y()));
+    const QPoint last(std::max(from.x(), to.x()), std::max(from.y(), to.y()));
+    p.fillRect(QRect(first - before, last + after), Qt::black);
+}
+
+// A grid line: dashes of 6 widths with gaps of 2, from the first point to the last inclusive.
+void DashedLine(QPainter& p, QPoint from, QPoint to, int width) {
+    const bool horizontal = from.y() == to.y();
+    const int first = horizontal ? std::min(from.x(), to.x()) : std::min(from.y(), to.y());
+    const int last = horizontal ? std::max(from.x(), to.x()) : std::max(from.y(), to.y());
+    const int across = (horizontal ? from.y() : from.x()) - width / 2;
+    for (int start = first; start <= last; start += 8 * width) {
+        const int length = std::min(6 * width, last - start + 1);
+        p.fillRect(horizontal ? QRect(start, across, length, width) : QRect(across, start, width, length), Qt::black);
+    }
 }
 
 void PaintAxes(QPainter& p, const RdfPrintPage& page) {
@@ -29,53 +49,48 @@ void PaintAxes(QPainter& p, const RdfPrintPage& page) {
     const QFontMetrics fm(font);
     const int h = fm.height();
     p.setFont(font);
-    const QPen solid(Qt::black, page.frameWidth, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    const QPen dashed = DashedPen(page.frameWidth);
-    p.setBrush(Qt::NoBrush);
+    const int w = page.frameWidth;
 
     for (const RdfTimeTick& tick : g.timeTicks) {
         if (!tick.major) {
-            p.setPen(solid);
-            p.drawLine(tick.x, plot.bottom - 1, tick.x, plot.bottom - 1 - page.tickLengthY);
+            SolidLine(p, {tick.x, plot.bottom - 1}, {tick.x, plot.bottom - 1 - page.tickLengthY}, w);
             continue;
         }
-        p.setPen(dashed);
-        p.drawLine(tick.x, plot.top, tick.x, plot.bottom - 1);
+        DashedLine(p, {tick.x, plot.top}, {tick.x, plot.bottom - 1}, w);
         const QString line1 = RdfPrintTimeLine1(tick.time);
         const QString line2 = RdfPrintTimeLine2(tick.time);
-        const int w = std::max(fm.horizontalAdvance(line1), fm.horizontalAdvance(line2));
-        const int left = RdfGraphLayout::CentredLabelLeft(tick.x, w, g.area.left, g.area.right);
+        const int labelWidth = std::max(fm.horizontalAdvance(line1), fm.horizontalAdvance(line2));
+        const int left = RdfGraphLayout::CentredLabelLeft(tick.x, labelWidth, g.area.left, g.area.right);
         p.setPen(Qt::black);
-        p.drawText(QRect(left, plot.bottom + page.timeLabelGap, w, 2 * h), Qt::AlignHCenter | Qt::AlignTop,
+        p.drawText(QRect(left, plot.bottom + page.timeLabelGap, labelWidth, 2 * h), Qt::AlignHCenter | Qt::AlignTop,
                    line1 + QLatin1Char('\n') + line2);
     }
 
     const int labelWidth = plot.left - g.area.left;
     for (const RdfValueTick& tick : g.valueTicks) {
         if (!tick.major) {
-            p.setPen(solid);
-            p.drawLine(plot.left, tick.y, plot.left + page.tickLengthX, tick.y);
+            SolidLine(p, {plot.left, tick.y}, {plot.left + page.tickLengthX, tick.y}, w);
             continue;
         }
-        p.setPen(dashed);
-        p.drawLine(plot.left, tick.y, plot.right - 1, tick.y);
+        DashedLine(p, {plot.left, tick.y}, {plot.right - 1, tick.y}, w);
         const int top = tick.y < g.y0 ? std::max(tick.y - h / 2, g.area.top) : std::min(tick.y - h / 2, plot.bottom - h);
         p.setPen(Qt::black);
         p.drawText(QRect(g.area.left, top, labelWidth, h), Qt::AlignRight | Qt::AlignTop,
                    RdfGraphLayout::ValueLabel(tick.value));
     }
 
-    if (!g.zeroOnEdge) {
-        p.setPen(dashed);
-        p.drawLine(plot.left, g.y0, plot.right - 1, g.y0);
-    }
+    if (!g.zeroOnEdge) DashedLine(p, {plot.left, g.y0}, {plot.right - 1, g.y0}, w);
     p.setPen(Qt::black);
     const int zeroTop = RdfGraphLayout::CentredLabelTop(g.y0, h, plot.top, plot.bottom);
     p.drawText(QRect(g.area.left, zeroTop, labelWidth, h), Qt::AlignRight | Qt::AlignTop, QStringLiteral(" 0  "));
 
     // The frame last, so no dash breaks it.
-    p.setPen(solid);
-    p.drawRect(QRect(plot.left, plot.top, plot.Width() - 1, plot.Height() - 1));
+    const int right = plot.right - 1;
+    const int bottom = plot.bottom - 1;
+    SolidLine(p, {plot.left, plot.top}, {right, plot.top}, w);
+    SolidLine(p, {plot.left, bottom}, {right, bottom}, w);
+    SolidLine(p, {plot.left, plot.top}, {plot.left, bottom}, w);
+    SolidLine(p, {right, plot.top}, {right, bottom}, w);
 }
 
 void PaintCurves(QPainter& p, const RdfPrintPage& page, const RdfPrintContent& content) {

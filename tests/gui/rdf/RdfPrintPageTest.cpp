@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QPainter>
+#include <string>
 
 #include "core/rdf/RdfFixtures.h"
 #include "rdf/FileRdf.h"
@@ -85,6 +86,17 @@ TEST_F(RdfPrintPageTest, DrawsTheLayoutInBlackOnWhite) {
         if (t.major && t.y < g.y0) majors.push_back(t.y);
     ASSERT_GE(majors.size(), 3u);
     EXPECT_EQ(DarkIn(bitmap, QRect(g.plot.left + 100, (majors[1] + majors[2]) / 2 - 5, 10, 10)), 0);
+    // A grid line is dashed 6 pen widths on, 2 off, counted from the frame, the same on
+    // every row of its thickness.
+    const int w = page.frameWidth;
+    ASSERT_GT(w, 1);
+    std::string want, got;
+    for (int x = g.plot.left + w; x < g.plot.left + 4 * 8 * w; ++x) {
+        want += (x - g.plot.left) % (8 * w) < 6 * w ? '#' : '.';
+        got += DarkIn(bitmap, QRect(x, majors[1] - w / 2, 1, w)) == w ? '#' : '.';
+        EXPECT_EQ(DarkIn(bitmap, QRect(x, majors[1] - w / 2 - 1, 1, w + 2)), got.back() == '#' ? w : 0) << x;
+    }
+    EXPECT_EQ(got, want);
 
     // Row 1 a circle, row 2 a square: the square fills its corner, the circle does not.
     ASSERT_EQ(page.legend.size(), 2u);
