@@ -59,10 +59,10 @@ void PaintAxes(QPainter& p, const RdfPrintPage& page) {
         DashedLine(p, {tick.x, plot.top}, {tick.x, plot.bottom - 1}, w);
         const QString line1 = RdfPrintTimeLine1(tick.time);
         const QString line2 = RdfPrintTimeLine2(tick.time);
-        const int labelWidth = std::max(fm.horizontalAdvance(line1), fm.horizontalAdvance(line2));
-        const int left = RdfGraphLayout::CentredLabelLeft(tick.x, labelWidth, g.area.left, g.area.right);
+        const int textWidth = std::max(fm.horizontalAdvance(line1), fm.horizontalAdvance(line2));
+        const int left = RdfGraphLayout::CentredLabelLeft(tick.x, textWidth, g.area.left, g.area.right);
         p.setPen(Qt::black);
-        p.drawText(QRect(left, plot.bottom + page.timeLabelGap, labelWidth, 2 * h), Qt::AlignHCenter | Qt::AlignTop,
+        p.drawText(QRect(left, plot.bottom + page.timeLabelGap, textWidth, 2 * h), Qt::AlignHCenter | Qt::AlignTop,
                    line1 + QLatin1Char('\n') + line2);
     }
 
