@@ -14,6 +14,7 @@
 
 #include "rdf/PageFaulter.h"
 #include "rdf/RdfSummary.h"
+#include "rdf/RdfTimeSort.h"
 
 namespace {
 
@@ -235,7 +236,8 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
     // records of one millisecond, so that everything drawn, measured and exported from it
     // follows the time axis.
     const bool sorted = !order.Ordered();
-    if (sorted) SortByTime(m_store.Data(), count);
+    if (sorted && !SortRecordsByTime(m_store.Data(), count, control ? control->cancel : nullptr))
+        return RdfOpenError::Cancelled;
     bool identity = false;
     if (!Merge(count, identity)) return RdfOpenError::OutOfMemory;
     identity = identity && !sorted;
@@ -247,12 +249,6 @@ RdfOpenError CFileRdf::Load(const QString& path, const RdfOpenControl* control) 
         if (Cancelled(control)) return RdfOpenError::Cancelled;
     }
     return RdfOpenError::None;
-}
-
-void CFileRdf::SortByTime(RdfRecord* records, std::size_t count) {
-    // Stable, so each kind's records of one millisecond keep their file order.
-    std::stable_sort(records, records + count,
-                     [](const RdfRecord& a, const RdfRecord& b) { return a.TimeMs() < b.TimeMs(); });
 }
 
 // Merges the data records and the event records of the store, each in time order, into

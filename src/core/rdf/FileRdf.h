@@ -90,7 +90,6 @@ public:
 private:
     RdfOpenError Load(const QString& path, const RdfOpenControl* control);
     // identity: every record stayed where it was read.
-    static void SortByTime(RdfRecord* records, std::size_t count);
     bool Merge(std::size_t count, bool& identity);
 
     bool m_loaded = false;
