@@ -6,11 +6,9 @@
 
 CMyPropertyDouble::CMyPropertyDouble(const QString& name, double defaultValue, double minimum, double maximum,
                                      double step, const QString& description, RegisterBinding binding)
-    : CMyProperty(name, description, binding), m_factor(FactorOfStep(step)) {
-    m_minimum = ToRaw(m_factor, minimum);
-    m_maximum = ToRaw(m_factor, maximum);
-    m_raw = m_baseline = ToRaw(m_factor, defaultValue);
-}
+    : CMyPropertyRanged(name, ToRaw(FactorOfStep(step), defaultValue), ToRaw(FactorOfStep(step), minimum),
+                        ToRaw(FactorOfStep(step), maximum), description, binding),
+      m_factor(FactorOfStep(step)) {}
 
 const QString& CMyPropertyDouble::Characters() {
     static const QString kChars = QStringLiteral("0123456789.-");
@@ -48,15 +46,7 @@ QString CMyPropertyDouble::RawText(int64_t raw, uint32_t factor) {
 }
 
 QString CMyPropertyDouble::FormatValue() const {
-    return RawText(m_raw, m_factor);
-}
-
-int32_t CMyPropertyDouble::Clamp(int64_t v) const {
-    if (v > m_maximum)
-        return m_maximum;
-    if (v < m_minimum)
-        return m_minimum;
-    return int32_t(v);
+    return RawText(Current(), m_factor);
 }
 
 bool CMyPropertyDouble::ParseText(const QString& text) {
@@ -65,34 +55,10 @@ bool CMyPropertyDouble::ParseText(const QString& text) {
     double number = 0.0;
     if (!scan.ReadDouble(&number))
         return false;
-    const int32_t raw = Clamp(ToRaw(m_factor, number));
-    if (raw == m_raw)
-        return false;
-    m_raw = raw;
-    NotifyParameterChanged();
-    return true;
-}
-
-void CMyPropertyDouble::AcceptValue() {
-    m_baseline = m_raw;
-    ClearMark();
-}
-
-void CMyPropertyDouble::RevertToBaseline() {
-    m_raw = m_baseline;
-    ClearMark();
-}
-
-void CMyPropertyDouble::SetValue(int64_t raw) {
-    const int32_t value = Clamp(raw);
-    const bool changed = value != m_raw;
-    m_raw = value;
-    AfterSetValue(changed);
+    return TakeTyped(ToRaw(m_factor, number));
 }
 
 void CMyPropertyDouble::SetRange(int32_t minimumRaw, int32_t maximumRaw, uint32_t factor) {
-    m_minimum = minimumRaw;
-    m_maximum = maximumRaw;
     m_factor = factor == 0 ? 1 : factor;
-    SetValue(m_raw);
+    SetLimits(minimumRaw, maximumRaw);
 }

@@ -41,3 +41,9 @@ void CMyPropertyRanged::SetValue(int64_t v) {
     m_value = value;
     AfterSetValue(changed);
 }
+
+void CMyPropertyRanged::SetLimits(int32_t minimum, int32_t maximum) {
+    m_minimum = minimum;
+    m_maximum = maximum;
+    SetValue(m_value);
+}

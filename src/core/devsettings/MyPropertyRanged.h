@@ -3,7 +3,8 @@
 #include "devsettings/MyProperty.h"
 
 // A 32-bit whole number within a range, with its baseline: what the number rows (plain
-// numbers, durations) share. Values from outside the range are clamped silently.
+// numbers, durations, decimals kept as raw integers) share. Values from outside the range
+// are clamped silently.
 class CMyPropertyRanged : public CMyProperty {
   public:
     bool IsModified() const override { return m_value != m_baseline; }
@@ -13,8 +14,9 @@ class CMyPropertyRanged : public CMyProperty {
     int64_t BaselineValue() const override { return m_baseline; }
     void SetValue(int64_t v) override;
 
-    int32_t Minimum() const { return m_minimum; }
-    int32_t Maximum() const { return m_maximum; }
+    // The range of the stored integer.
+    int32_t MinimumRaw() const { return m_minimum; }
+    int32_t MaximumRaw() const { return m_maximum; }
 
   protected:
     CMyPropertyRanged(const QString& name, int32_t defaultValue, int32_t minimum, int32_t maximum,
@@ -23,6 +25,8 @@ class CMyPropertyRanged : public CMyProperty {
     int32_t Current() const { return m_value; }
     // A typed number: clamped, taken and announced; false when it leaves the value as it was.
     bool TakeTyped(int64_t v);
+    // A new range; the value is clamped into it.
+    void SetLimits(int32_t minimum, int32_t maximum);
 
   private:
     int32_t Clamp(int64_t v) const;
