@@ -3,11 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
-#include <functional>
 #include <vector>
 
 #include "SimServer.h"
@@ -36,8 +34,6 @@ namespace L = DevicePageLayout;
 using Kind = L::Kind;
 
 constexpr int32_t kPinnedVoltage = 2301;  // 230.1 V on channel 1
-
-// Waits for a condition while the page's events are dispatched; false after the limit.
 
 CXLabel* Label(const CDeviceDlg& page, int id) { return static_cast<CXLabel*>(page.Control(id)); }
 

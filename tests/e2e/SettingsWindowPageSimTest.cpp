@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
-#include <QThread>
 
 #include "SimServer.h"
 #include "app/AppCore.h"

@@ -38,23 +38,21 @@ void UseKeyNameLanguage() {
     CLanguage::SetCurrent(&language);
 }
 
-bool WaitFor(const std::function<bool()>& done, int limitMs) {
+namespace {
+
+bool Poll(const std::function<bool()>& done, int limitMs, bool runEvents) {
     QElapsedTimer timer;
     timer.start();
     while (!done()) {
         if (timer.elapsed() > limitMs) return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (runEvents) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
         QThread::msleep(2);
     }
     return true;
 }
 
-bool WaitUntil(const std::function<bool()>& done, int limitMs) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done()) {
-        if (timer.elapsed() > limitMs) return false;
-        QThread::msleep(2);
-    }
-    return true;
-}
+}  // namespace
+
+bool WaitFor(const std::function<bool()>& done, int limitMs) { return Poll(done, limitMs, true); }
+
+bool WaitUntil(const std::function<bool()>& done, int limitMs) { return Poll(done, limitMs, false); }

@@ -30,7 +30,6 @@ constexpr int kPanel = 126;
 // Where each margin's edit and arrows sit: laid out like the sides of a page.
 constexpr QPoint kMarginPlace[4] = {{45, 78}, {83, 94}, {45, 110}, {7, 94}};  // top, right, bottom, left
 
-
 }  // namespace
 
 CPrintPrevDlg::CPrintPrevDlg(const RdfPrintContent& content, std::unique_ptr<IRdfPrinters> printers, QWidget* parent)

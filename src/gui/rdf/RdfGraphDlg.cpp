@@ -73,7 +73,6 @@ constexpr ToolButton kToolButtons[] = {
     {CRdfGraphDlg::ID_RULER, "ruler", LNG_TOOLBAR_RULE, true},
 };
 
-
 QIcon RdfIcon(const char* name) {
     return QIcon(QStringLiteral(":/icons/rdf/") + QLatin1String(name) + QStringLiteral(".svg"));
 }
